@@ -1,0 +1,10 @@
+#include "shared_values.h"
+
+namespace dornal {
+
+SharedValues& processShared() {
+    static SharedValues values;
+    return values;
+}
+
+} // namespace dornal

@@ -1,0 +1,67 @@
+#include "form_load.h"
+
+#include "shared/track_alphabets.h"
+
+namespace dornal {
+namespace {
+
+constexpr const char* kPorts[] = {"COM 1", "COM 2", "COM 3", "COM 4", "COM 5", "COM 6", "COM 7", "COM 8"};
+constexpr const char* kBauds[] = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
+constexpr int kDefaultPortPosition = 0;
+constexpr int kDefaultBaudPosition = 3; // 9600
+
+} // namespace
+
+void Form_Load(Context& context) {
+    Form1& f = context.form;
+    for (const char* port : kPorts)
+        f.Combo1.addItem(port);
+    f.Combo1.setListIndex(kDefaultPortPosition);
+    for (const char* baud : kBauds)
+        f.Combo2.addItem(baud);
+    f.Combo2.setListIndex(kDefaultBaudPosition);
+
+    for (auto& check : f.Check1)
+        check.setEnabled(false);
+    f.Option1.setEnabled(false);
+    f.Option2.setEnabled(false);
+    f.tx_WriteTimesPerLoop.setEnabled(false);
+    f.tx_ReadTimesPerLoop.setEnabled(false);
+    f.Option3.setEnabled(false);
+    for (auto& box : f.Text1)
+        box.setText("");
+    for (auto& box : f.Text1)
+        box.setHeight(kTrackBoxFullHeight);
+    for (auto& box : f.Text2)
+        box.setText("");
+    for (auto& box : f.Text2)
+        box.setVisible(false);
+    f.Text3.setText("");
+    f.Command1[0].setEnabled(true);
+    f.Command1[1].setEnabled(false);
+    for (auto& button : f.Command2)
+        button.setEnabled(false);
+    for (auto& label : f.Label1)
+        label.setCaption("0");
+    for (int track = 1; track <= 3; ++track) {
+        f.writeCounter(track).setCaption("0");
+        f.readCounter(track).setCaption("0");
+    }
+    for (auto& label : f.Label3)
+        label.setCaption("0");
+    f.Label5.setCaption("");
+
+    f.Option1[4].select(); // raises Option1_Click: read-back boxes shown
+    f.Option2[1].select();
+    f.Option3[3].select(); // raises Option3_Click: no port is open yet, the command goes nowhere
+    f.Option4[0].select(); // raises Option4_Click, likewise
+    for (auto& check : f.Check1)
+        check.setValue(1);
+
+    SharedValues& shared = context.shared();
+    shared.Track1Alphabet = kTrack1Alphabet;
+    shared.Track2Alphabet = kTrack2Alphabet;
+    shared.Track3Alphabet = kTrack3Alphabet;
+}
+
+} // namespace dornal

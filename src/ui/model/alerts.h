@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string_view>
+
+namespace dornal {
+
+// The window's two ways to alert the operator; tests replace them to count and answer.
+class Alerts {
+public:
+    virtual ~Alerts() = default;
+    virtual void beep() = 0;
+    // A modal message with an OK button only and no icon; returns when it is closed.
+    virtual void messageBox(std::string_view text, std::string_view title) = 0;
+};
+
+} // namespace dornal

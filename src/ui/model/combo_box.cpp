@@ -1,0 +1,28 @@
+#include "combo_box.h"
+
+namespace dornal {
+
+void ComboBox::addItem(std::string_view item) {
+    items_.emplace_back(item);
+    changed();
+}
+
+void ComboBox::setListIndex(int index) {
+    if (index < 0 || index >= static_cast<int>(items_.size()))
+        index = -1;
+    listIndex_ = index;
+    if (index >= 0)
+        text_ = items_[static_cast<std::size_t>(index)];
+    changed();
+}
+
+void ComboBox::edit(std::string_view text) {
+    text_.assign(text);
+    listIndex_ = -1;
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        if (items_[i] == text_)
+            listIndex_ = static_cast<int>(i);
+    changed();
+}
+
+} // namespace dornal

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "control.h"
+
+#include <string_view>
+
+namespace dornal {
+
+// A drop-down list with an editable text part. The list position is -1 when no entry is
+// selected; typing a text that equals an entry selects that entry, any other text none.
+class ComboBox : public Control {
+public:
+    explicit ComboBox(std::string name) : Control(std::move(name)) {}
+
+    const std::vector<std::string>& items() const { return items_; }
+    void addItem(std::string_view item);
+
+    int listIndex() const { return listIndex_; }
+    void setListIndex(int index);
+
+    const std::string& text() const { return text_; }
+    void edit(std::string_view text);
+
+private:
+    std::vector<std::string> items_;
+    int listIndex_ = -1;
+    std::string text_;
+};
+
+} // namespace dornal

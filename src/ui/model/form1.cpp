@@ -1,0 +1,33 @@
+#include "form1.h"
+
+namespace dornal {
+
+Form1::Form1() {
+    tx_WriteTimesPerLoop.setText("1");
+    tx_ReadTimesPerLoop.setText("1");
+    Text3.setBackColor(kColorScrollBars);
+}
+
+Label& Form1::writeCounter(int track) {
+    switch (track) {
+    case 1:
+        return lb_T1WriteCounter;
+    case 2:
+        return lb_T2WriteCounter;
+    default:
+        return lb_T3WriteCounter;
+    }
+}
+
+Label& Form1::readCounter(int track) {
+    switch (track) {
+    case 1:
+        return lb_T1ReadCounter;
+    case 2:
+        return lb_T2ReadCounter;
+    default:
+        return lb_T3ReadCounter;
+    }
+}
+
+} // namespace dornal

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "control.h"
+
+#include <string_view>
+
+namespace dornal {
+
+// A label; value labels hold counters as decimal text.
+class Label : public Control {
+public:
+    Label(std::string name, std::string caption) : Control(std::move(name)), caption_(std::move(caption)) {}
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string_view caption) {
+        caption_.assign(caption);
+        changed();
+    }
+
+private:
+    std::string caption_;
+};
+
+// A push button; a click on a disabled button does nothing.
+class PushButton : public Control {
+public:
+    PushButton(std::string name, std::string caption) : Control(std::move(name)), caption_(std::move(caption)) {}
+    const std::string& caption() const { return caption_; }
+    void click() {
+        if (enabled() && onClick)
+            onClick();
+    }
+    std::function<void()> onClick;
+
+private:
+    std::string caption_;
+};
+
+// A check box: 0 unchecked, 1 checked, 2 grayed. Every change of the value raises onClick.
+class CheckBox : public Control {
+public:
+    CheckBox(std::string name, std::string caption) : Control(std::move(name)), caption_(std::move(caption)) {}
+    const std::string& caption() const { return caption_; }
+    int value() const { return value_; }
+    bool ticked() const { return value_ == 1; }
+    void setValue(int value) {
+        if (value == value_)
+            return;
+        value_ = value;
+        changed();
+        if (onClick)
+            onClick();
+    }
+    std::function<void()> onClick;
+
+private:
+    std::string caption_;
+    int value_ = 0;
+};
+
+// The periodic timer; the view runs a real timer while it is enabled, tests call tick().
+class Timer : public Control {
+public:
+    Timer(std::string name, int intervalMs) : Control(std::move(name)), intervalMs_(intervalMs) {
+        setEnabled(false);
+    }
+    int interval() const { return intervalMs_; }
+    void tick() {
+        if (enabled() && onTick)
+            onTick();
+    }
+    std::function<void()> onTick;
+
+private:
+    int intervalMs_;
+};
+
+} // namespace dornal
