@@ -1,10 +1,76 @@
 #include "answer_reception.h"
-// placeholder until answer reception lands
+
+#include "protocol.h"
+
 namespace dornal {
-Answer ReceiveAnswer(Context&, const SegmentCounter&) { return {}; }
-WaitOutcome CollectAnswer(Context&, std::string_view, AnswerBuffer&) { return WaitOutcome::PortError; }
-TrackSet DecodeWriteAnswer(Context&, const AnswerBuffer&) { return 0; }
-std::string writeStatusText(const AnswerBuffer&) { return {}; }
-void DecodeReadAnswer(Context&, const AnswerBuffer&, const SegmentCounter&) {}
-WaitOutcome WaitReady(Context&) { return WaitOutcome::PortError; }
+namespace {
+
+constexpr char kReadTerminators[] = {static_cast<char>(protocol::kReadAnswerEnd)};
+constexpr char kWriteTerminators[] = {static_cast<char>(protocol::kWriteOk),
+                                      static_cast<char>(protocol::kWriteFailed)};
+
+bool isReadExpected(const SharedValues& shared) {
+    return shared.LastCmdRead != kFalse;
+}
+
+void showIncomplete(Form1& form, WaitOutcome outcome) {
+    form.Label5.setCaption(outcome == WaitOutcome::TimedOut ? kAnswerTimeoutText : kPortErrorText);
+}
+
+} // namespace
+
+Answer ReceiveAnswer(Context& context, const SegmentCounter& countSegment) {
+    SerialPort& port = context.port();
+    // A closed port (after Disconnect while Timer1 still runs) reports below 0: nothing waits.
+    if (port.sio_iqueue(context.portNumber()) <= 0)
+        return {};
+    // A stray byte before an answer is dropped; one per tick.
+    if (port.sio_getch(context.portNumber()) != protocol::kEsc)
+        return {};
+
+    const bool read = isReadExpected(context.shared());
+    Answer answer;
+    answer.kind = read ? AnswerKind::Read : AnswerKind::Write;
+    AnswerBuffer buffer;
+    answer.outcome = read ? CollectAnswer(context, {kReadTerminators, 1}, buffer)
+                          : CollectAnswer(context, {kWriteTerminators, 2}, buffer);
+    if (answer.outcome != WaitOutcome::Complete) {
+        // Half an answer says nothing reliable about the card: decode none of it.
+        showIncomplete(context.form, answer.outcome);
+        return answer;
+    }
+    if (read)
+        DecodeReadAnswer(context, buffer, countSegment);
+    else
+        answer.writtenTracks = DecodeWriteAnswer(context, buffer);
+    return answer;
+}
+
+WaitOutcome CollectAnswer(Context& context, std::string_view terminators, AnswerBuffer& answer) {
+    answer = AnswerBuffer{};
+    for (;;) {
+        const AwaitedByte next = awaitAnswerByte(context.link);
+        if (next.outcome != WaitOutcome::Complete)
+            return next.outcome;
+        // Once the buffer is full the rest of the answer is dropped, but still read up to its
+        // terminator so that it cannot pass for the start of the next answer.
+        if (answer.length < AnswerBuffer::kSize)
+            answer.bytes[static_cast<std::size_t>(answer.length++)] = next.byte;
+        if (terminators.find(static_cast<char>(next.byte)) != std::string_view::npos)
+            return WaitOutcome::Complete;
+    }
+}
+
+WaitOutcome WaitReady(Context& context) {
+    for (;;) {
+        const AwaitedByte next = awaitAnswerByte(context.link);
+        if (next.outcome == WaitOutcome::TimedOut)
+            context.form.Label5.setCaption(kNotReadyText);
+        else if (next.outcome == WaitOutcome::PortError)
+            context.form.Label5.setCaption(kPortErrorText);
+        if (next.outcome != WaitOutcome::Complete || next.byte == protocol::kReady)
+            return next.outcome;
+    }
+}
+
 } // namespace dornal

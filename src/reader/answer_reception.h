@@ -1,5 +1,6 @@
 #pragma once
 
+#include "byte_wait.h"
 #include "context.h"
 
 #include <array>
@@ -23,9 +24,6 @@ struct AnswerBuffer {
         return position >= 0 && position < kSize ? bytes[static_cast<std::size_t>(position)] : 0;
     }
 };
-
-// How the collection of an answer (or a wait for one byte) ended.
-enum class WaitOutcome { Complete, TimedOut, PortError };
 
 // Tracks as bits: bit 0 track 1, bit 1 track 2, bit 2 track 3.
 using TrackSet = std::uint8_t;

@@ -1,5 +1,74 @@
 #include "firmware_query.h"
-// placeholder until the firmware query lands
+
+#include "byte_wait.h"
+#include "commands.h"
+#include "protocol.h"
+
+#include <array>
+#include <limits>
+#include <string>
+
 namespace dornal {
-void QueryFirmwareVersion(Context&) {}
+namespace {
+
+// One answer frame: two header bytes, the payload length L, L payload bytes, a closing byte.
+// There is room for the longest payload and its closing byte, so no frame loses a byte.
+constexpr int kLengthPosition = protocol::kFirmwareHeaderBytes;
+constexpr int kPayloadStart = kLengthPosition + 1;
+constexpr int kLongestPayload = std::numeric_limits<std::uint8_t>::max();
+using FrameBuffer = std::array<std::uint8_t, kPayloadStart + kLongestPayload + 1>;
+
+// Stores one frame from position 0; the closing byte lands just behind the payload.
+WaitOutcome readFrame(ReaderLink& link, FrameBuffer& frame) {
+    int end = kPayloadStart; // grows to the closing byte once the length is known
+    for (int p = 0; p <= end; ++p) {
+        const AwaitedByte next = awaitAnswerByte(link);
+        if (next.outcome != WaitOutcome::Complete)
+            return next.outcome;
+        frame[static_cast<std::size_t>(p)] = next.byte;
+        if (p == kLengthPosition)
+            end = kPayloadStart + next.byte;
+    }
+    return WaitOutcome::Complete;
+}
+
+void sendQuery(ReaderLink& link) {
+    OneWrite oneWrite(link.port, link.portNumber());
+    for (std::uint8_t b : protocol::kFirmwareQuery)
+        link.port.sio_putch(link.portNumber(), b);
+}
+
+// The first L - 2 payload bytes, each the Latin-1 character of its code; the last two
+// payload bytes are not part of the version.
+std::string versionText(const FrameBuffer& frame) {
+    const int shown = frame[kLengthPosition] - protocol::kFirmwareTrailingPayload;
+    std::string text;
+    for (int k = 0; k < shown; ++k)
+        text.push_back(static_cast<char>(frame[static_cast<std::size_t>(kPayloadStart + k)]));
+    return text;
+}
+
+} // namespace
+
+void QueryFirmwareVersion(Context& context) {
+    PurgeInput(context.link, context.shared().PortNumber);
+    sendQuery(context.link);
+    FrameBuffer frame{};
+    // The first frame is read only to get past it; the second overwrites it.
+    WaitOutcome outcome = readFrame(context.link, frame);
+    if (outcome == WaitOutcome::Complete)
+        outcome = readFrame(context.link, frame);
+    switch (outcome) {
+    case WaitOutcome::Complete:
+        context.form.Text3.setText(versionText(frame));
+        break;
+    case WaitOutcome::TimedOut:
+        context.form.Text3.setText(kFirmwareTimeoutText);
+        break;
+    case WaitOutcome::PortError:
+        context.form.Text3.setText(kFirmwarePortErrorText);
+        break;
+    }
+}
+
 } // namespace dornal

@@ -44,6 +44,10 @@ inline constexpr std::uint8_t kWriteFailed = 'q';
 inline constexpr std::uint8_t kReadAnswerKind = 's';
 inline constexpr std::uint8_t kReadAnswerEnd = '?';
 inline constexpr std::uint8_t kTrackEnd = 127;
+// A read answer carries a track 2 segment when the byte after "s" lies in this range
+// (or is kTrackEnd); track 2 has no marker of its own.
+inline constexpr std::uint8_t kTrack2SegmentFirst = '0';
+inline constexpr std::uint8_t kTrack2SegmentLast = '?';
 inline constexpr std::uint8_t kReady = 'y';
 
 // Write answer code bytes: which tracks the write covered (bit 0 = track 1 ... bit 2 = track 3)
