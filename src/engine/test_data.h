@@ -2,9 +2,14 @@
 
 #include "reader/context.h"
 
+#include <array>
 #include <string_view>
 
 namespace dornal {
+
+// Track 2 leads the write frame, track 3 follows, track 1 comes last; the data of the ticked
+// tracks are prepared in the same order.
+inline constexpr std::array<int, 3> kFrameTrackOrder{2, 3, 1};
 
 enum class PatternSet { Loop, Single };
 
