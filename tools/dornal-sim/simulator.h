@@ -1,0 +1,57 @@
+#pragma once
+
+#include "options.h"
+#include "reader_model.h"
+
+#include <chrono>
+#include <deque>
+#include <optional>
+#include <random>
+#include <string>
+
+namespace dornal::sim {
+
+class PtyLine;
+class PortLink;
+class Trace;
+
+// Serves the reader on the line until a stop signal or the planned hang-up. Waits in poll()
+// for input, the next answer byte's time or a signal; never spins.
+class Simulator {
+  public:
+    using Clock = std::chrono::steady_clock;
+
+    // `stopFd` becomes readable when the simulator is to stop.
+    Simulator(const Options& options, PtyLine& line, PortLink& link, Trace& trace, int stopFd);
+    // Returns the exit status.
+    int run();
+
+  private:
+    struct Outgoing {
+        Clock::time_point due;
+        char byte;
+    };
+
+    int pollTimeoutMs(Clock::time_point now) const;
+    void takeInput();
+    void answer(const Answer& answer);
+    void sendDue(Clock::time_point now);
+    void programLeft();
+    void checkProgramBack();
+    void hangUp();
+
+    const Options& options_;
+    PtyLine& line_;
+    PortLink& link_;
+    Trace& trace_;
+    int stopFd_;
+    ReaderModel model_;
+    std::minstd_rand noise_;
+    std::deque<Outgoing> outgoing_;
+    Clock::time_point lineFreeAt_;
+    std::optional<Clock::time_point> hangupAt_;
+    bool attached_ = true;
+    bool writeBlocked_ = false;
+};
+
+} // namespace dornal::sim
