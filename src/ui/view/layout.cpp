@@ -1,0 +1,126 @@
+#include "layout.h"
+
+#include <array>
+
+namespace dornal::view {
+namespace {
+
+using K = ControlKind;
+
+// Label captions stand at Left 120, their values at Left 720, on the same line.
+constexpr int kCaptionLeft = 120;
+constexpr int kValueLeft = 720;
+constexpr int kValueWidth = 735;
+constexpr int kLabelHeight = 255;
+constexpr int kTrackBoxLeft = 1560;
+constexpr int kTrackBoxWidth = 7455;
+constexpr int kTrackBoxHeight = 495;
+
+constexpr std::array kLayout{
+    // Connection area.
+    ControlPlace{"Combo1", K::ComboBox, "", 120, 240, 1095, 315},
+    ControlPlace{"Combo2", K::ComboBox, "", 120, 720, 1095, 315},
+    ControlPlace{"Command1(0)", K::PushButton, "", 1320, 240, 1215, 615},
+    ControlPlace{"Command1(1)", K::PushButton, "", 1320, 960, 1215, 615},
+
+    // "Action": the test mode and the repetition counts of the write/read loop.
+    ControlPlace{"Frame1", K::Frame, "", 2640, 0, 2295, 2535},
+    ControlPlace{"Option1(0)", K::OptionButton, "Frame1", 120, 240, 1695, 255},
+    ControlPlace{"Option1(1)", K::OptionButton, "Frame1", 120, 480, 1695, 255},
+    ControlPlace{"Option1(2)", K::OptionButton, "Frame1", 120, 720, 1215, 255},
+    ControlPlace{"Option1(3)", K::OptionButton, "Frame1", 120, 960, 1215, 255},
+    ControlPlace{"Line1", K::Line, "Frame1", 120, 1320, 2040, 0},
+    ControlPlace{"Option1(4)", K::OptionButton, "Frame1", 120, 1440, 1935, 255},
+    ControlPlace{"Label7", K::Label, "Frame1", 120, 1800, 495, 255},
+    ControlPlace{"tx_WriteTimesPerLoop", K::TextLine, "Frame1", 600, 1800, 855, 285},
+    ControlPlace{"Label8", K::Label, "Frame1", 1560, 1800, 495, 255},
+    ControlPlace{"Label9", K::Label, "Frame1", 120, 2160, 495, 255},
+    ControlPlace{"tx_ReadTimesPerLoop", K::TextLine, "Frame1", 600, 2160, 855, 285},
+    ControlPlace{"Label10", K::Label, "Frame1", 1560, 2160, 495, 255},
+
+    // "Write Config".
+    ControlPlace{"Frame2", K::Frame, "", 5040, 0, 2175, 1335},
+    ControlPlace{"Option2(0)", K::OptionButton, "Frame2", 120, 240, 1575, 255},
+    ControlPlace{"Option2(1)", K::OptionButton, "Frame2", 120, 600, 1455, 255},
+    ControlPlace{"Option2(2)", K::OptionButton, "Frame2", 120, 840, 1695, 375},
+
+    // "Itrip Set".
+    ControlPlace{"Frame4", K::Frame, "", 5040, 1320, 2175, 855},
+    ControlPlace{"Option4(0)", K::OptionButton, "Frame4", 120, 240, 615, 495},
+    ControlPlace{"Option4(1)", K::OptionButton, "Frame4", 720, 240, 615, 495},
+    ControlPlace{"Option4(2)", K::OptionButton, "Frame4", 1320, 240, 615, 495},
+
+    // Run control and status.
+    ControlPlace{"chkGetFirmwareVersion", K::CheckBox, "", 5040, 2160, 2175, 375},
+    ControlPlace{"Command2(0)", K::PushButton, "", 7320, 120, 1695, 735},
+    ControlPlace{"Command2(1)", K::PushButton, "", 7320, 960, 1695, 735},
+    ControlPlace{"Command2(2)", K::PushButton, "", 7320, 1800, 1695, 735},
+    ControlPlace{"Label2", K::Label, "", kCaptionLeft, 1800, 975, kLabelHeight},
+    ControlPlace{"Label1(0)", K::Label, "", 1200, 1800, 855, kLabelHeight},
+    ControlPlace{"Label4", K::Label, "", kCaptionLeft, 2160, 495, kLabelHeight},
+    ControlPlace{"Label5", K::Label, "", kValueLeft, 2160, 1815, kLabelHeight},
+
+    // Track 1.
+    ControlPlace{"Check1(0)", K::CheckBox, "", 120, 2640, 855, 375},
+    ControlPlace{"Text1(0)", K::TextMultiLine, "", kTrackBoxLeft, 2640, kTrackBoxWidth,
+                 kTrackBoxHeight},
+    ControlPlace{"Text2(0)", K::TextMultiLine, "", kTrackBoxLeft, 3120, kTrackBoxWidth,
+                 kTrackBoxHeight},
+    ControlPlace{"Label13", K::Label, "", kCaptionLeft, 3000, 495, kLabelHeight},
+    ControlPlace{"Label1(1)", K::Label, "", kValueLeft, 3000, kValueWidth, kLabelHeight},
+    ControlPlace{"Label12", K::Label, "", kCaptionLeft, 3240, 495, kLabelHeight},
+    ControlPlace{"lb_T1WriteCounter", K::Label, "", kValueLeft, 3240, kValueWidth, kLabelHeight},
+    ControlPlace{"Label11", K::Label, "", kCaptionLeft, 3480, 495, kLabelHeight},
+    ControlPlace{"lb_T1ReadCounter", K::Label, "", kValueLeft, 3480, kValueWidth, kLabelHeight},
+    ControlPlace{"Label14", K::Label, "", kCaptionLeft, 3720, 615, kLabelHeight},
+    ControlPlace{"Label3(0)", K::Label, "", kValueLeft, 3720, kValueWidth, kLabelHeight},
+
+    // "Track2&&3 Char Set", between the track 1 and track 2 blocks.
+    ControlPlace{"Frame3", K::Frame, "", 1560, 3840, 6735, 615},
+    ControlPlace{"Option3(3)", K::OptionButton, "Frame3", 120, 240, 1335, 255},
+    ControlPlace{"Option3(0)", K::OptionButton, "Frame3", 1680, 240, 1455, 255},
+    ControlPlace{"Option3(1)", K::OptionButton, "Frame3", 3360, 240, 1455, 255},
+    ControlPlace{"Option3(2)", K::OptionButton, "Frame3", 5040, 240, 1455, 255},
+
+    // Track 2.
+    ControlPlace{"Check1(1)", K::CheckBox, "", 120, 4440, 975, 375},
+    ControlPlace{"Text1(1)", K::TextMultiLine, "", kTrackBoxLeft, 4440, kTrackBoxWidth,
+                 kTrackBoxHeight},
+    ControlPlace{"Text2(1)", K::TextMultiLine, "", kTrackBoxLeft, 4920, kTrackBoxWidth,
+                 kTrackBoxHeight},
+    ControlPlace{"Label16", K::Label, "", kCaptionLeft, 4800, 495, kLabelHeight},
+    ControlPlace{"Label1(2)", K::Label, "", kValueLeft, 4800, kValueWidth, kLabelHeight},
+    ControlPlace{"Label19", K::Label, "", kCaptionLeft, 5040, 495, kLabelHeight},
+    ControlPlace{"lb_T2WriteCounter", K::Label, "", kValueLeft, 5040, kValueWidth, kLabelHeight},
+    ControlPlace{"Label20", K::Label, "", kCaptionLeft, 5280, 495, kLabelHeight},
+    ControlPlace{"lb_T2ReadCounter", K::Label, "", kValueLeft, 5280, kValueWidth, kLabelHeight},
+    ControlPlace{"Label15", K::Label, "", kCaptionLeft, 5520, 615, kLabelHeight},
+    ControlPlace{"Label3(1)", K::Label, "", kValueLeft, 5520, kValueWidth, kLabelHeight},
+
+    // Track 3.
+    ControlPlace{"Check1(2)", K::CheckBox, "", 120, 5880, 975, 375},
+    ControlPlace{"Text1(2)", K::TextMultiLine, "", kTrackBoxLeft, 5880, kTrackBoxWidth,
+                 kTrackBoxHeight},
+    ControlPlace{"Text2(2)", K::TextMultiLine, "", kTrackBoxLeft, 6360, kTrackBoxWidth,
+                 kTrackBoxHeight},
+    ControlPlace{"Label18", K::Label, "", kCaptionLeft, 6240, 495, kLabelHeight},
+    ControlPlace{"Label1(3)", K::Label, "", kValueLeft, 6240, kValueWidth, kLabelHeight},
+    ControlPlace{"Label21", K::Label, "", kCaptionLeft, 6480, 495, kLabelHeight},
+    ControlPlace{"lb_T3WriteCounter", K::Label, "", kValueLeft, 6480, kValueWidth, kLabelHeight},
+    ControlPlace{"Label22", K::Label, "", kCaptionLeft, 6720, 495, kLabelHeight},
+    ControlPlace{"lb_T3ReadCounter", K::Label, "", kValueLeft, 6720, kValueWidth, kLabelHeight},
+    ControlPlace{"Label17", K::Label, "", kCaptionLeft, 6960, 615, kLabelHeight},
+    ControlPlace{"Label3(2)", K::Label, "", kValueLeft, 6960, kValueWidth, kLabelHeight},
+
+    // Firmware version.
+    ControlPlace{"Label6", K::Label, "", 120, 7320, 1335, 255},
+    ControlPlace{"Text3", K::TextMultiLine, "", 1560, 7200, 7455, 525},
+};
+
+} // namespace
+
+std::span<const ControlPlace> windowLayout() {
+    return kLayout;
+}
+
+} // namespace dornal::view

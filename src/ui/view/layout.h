@@ -1,0 +1,52 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace dornal::view {
+
+// The kinds of widget the window is made of.
+enum class ControlKind {
+    ComboBox, // editable drop-down list
+    PushButton,
+    Frame,        // captioned frame holding other controls
+    OptionButton, // radio button, one exclusive group per option array
+    CheckBox,
+    TextLine,      // single-line text box
+    TextMultiLine, // multi-line text box whose long lines wrap
+    Label,
+    Line, // horizontal line
+};
+
+// One control of the window: its name (with the index of a control array, "Text1(0)"), its
+// kind, the frame it sits in (empty: the window itself) and its place in twips, relative to
+// that frame. The heights are the design-time ones; the program changes Text1's later.
+struct ControlPlace {
+    std::string_view name;
+    ControlKind kind;
+    std::string_view frame;
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// Every control of the window, frames before their children.
+std::span<const ControlPlace> windowLayout();
+
+// The window's client area in twips.
+inline constexpr int kClientWidthTwips = 9105;
+inline constexpr int kClientHeightTwips = 7845;
+
+// 1440 twips per inch at 96 device-independent pixels per inch; Qt scales these pixels for
+// high-dpi screens.
+inline constexpr int kTwipsPerPixel = 15;
+
+// Rounds to the nearest pixel. With whole twips and an odd divisor there is never an exact
+// half, so no tie rule is needed.
+constexpr int twipsToPixels(int twips) {
+    const int half = kTwipsPerPixel / 2;
+    return twips >= 0 ? (twips + half) / kTwipsPerPixel : -((-twips + half) / kTwipsPerPixel);
+}
+
+} // namespace dornal::view

@@ -1,0 +1,34 @@
+#include "qt_alerts.h"
+
+#include "model_text.h"
+#include "ui/model/form1.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace dornal::view {
+namespace {
+
+int openMessages = 0;
+
+} // namespace
+
+bool modalMessageOpen() {
+    return openMessages > 0;
+}
+
+void QtAlerts::beep() {
+    QApplication::beep();
+}
+
+void QtAlerts::messageBox(std::string_view text, std::string_view title) {
+    const QString caption =
+        title.empty() ? QString::fromLatin1(kApplicationTitle) : QString::fromLatin1(title);
+    QMessageBox box(QMessageBox::NoIcon, caption, toWidgetText(text), QMessageBox::Ok, window_);
+    box.setWindowModality(Qt::ApplicationModal);
+    ++openMessages;
+    box.exec();
+    --openMessages;
+}
+
+} // namespace dornal::view

@@ -1,0 +1,133 @@
+#include "binding_support.h"
+#include "bindings.h"
+#include "colors.h"
+#include "layout.h"
+#include "model_text.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+
+#include <memory>
+
+namespace dornal::view {
+namespace {
+
+void showBackColor(const TextBox& box, QWidget* w) {
+    const QColor color = toQColor(box.backColor(), QApplication::palette());
+    if (w->palette().color(QPalette::Base) == color)
+        return;
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::Base, color);
+    w->setPalette(palette);
+}
+
+QStringList widgetItems(const std::vector<std::string>& items) {
+    QStringList list;
+    for (const auto& item : items)
+        list.append(QString::fromLatin1(item));
+    return list;
+}
+
+QStringList shownItems(const QComboBox* w) {
+    QStringList list;
+    for (int i = 0; i < w->count(); ++i)
+        list.append(w->itemText(i));
+    return list;
+}
+
+// Where the model last put the caret: the widget's caret (and selection) is moved only
+// when the model moves it or replaces the text, not on every other change of the box.
+struct CaretMemory {
+    int lastModelCaret = -1;
+};
+
+} // namespace
+
+void bindComboBox(ComboBox& combo, QComboBox* widget) {
+    widget->setEditable(true);
+    widget->setInsertPolicy(QComboBox::NoInsert); // Enter does not add the typed text
+    widget->setCompleter(nullptr);                // what is typed stays as typed
+    auto show = [&combo](QComboBox* w) {
+        const QSignalBlocker block(w);
+        showPresence(combo, w);
+        const QStringList items = widgetItems(combo.items());
+        if (shownItems(w) != items) {
+            w->clear();
+            w->addItems(items);
+        }
+        // Choosing an entry replaces the edit text, so the entry is chosen only when the
+        // model has one; a typed text that matches no entry leaves the list as it is.
+        if (combo.listIndex() >= 0 && w->currentIndex() != combo.listIndex())
+            w->setCurrentIndex(combo.listIndex());
+        const QString text = QString::fromLatin1(combo.text());
+        if (w->currentText() != text)
+            w->setEditText(text);
+    };
+    follow(combo, widget, show);
+    QObject::connect(widget, &QComboBox::activated, widget, [&combo, widget, show](int index) {
+        combo.setListIndex(index);
+        show(widget);
+    });
+    QObject::connect(widget, &QComboBox::editTextChanged, widget,
+                     [&combo](const QString& text) { combo.edit(toModelText(text)); });
+}
+
+void bindTextBox(TextBox& box, QLineEdit* widget) {
+    if (box.maxLength() > 0)
+        widget->setMaxLength(box.maxLength());
+    auto memory = std::make_shared<CaretMemory>();
+    auto show = [&box, memory](QLineEdit* w) {
+        const QSignalBlocker block(w);
+        showPresence(box, w);
+        showBackColor(box, w);
+        const QString text = toWidgetText(box.text());
+        const bool replaced = w->text() != text;
+        if (replaced)
+            w->setText(text);
+        if (replaced || box.caret() != memory->lastModelCaret)
+            w->setCursorPosition(toWidgetPosition(box.text(), box.caret()));
+        memory->lastModelCaret = box.caret();
+    };
+    follow(box, widget, show);
+    QObject::connect(widget, &QLineEdit::textEdited, widget, [&box, widget](const QString& text) {
+        box.edit(toModelText(text), toModelPosition(text, widget->cursorPosition()));
+    });
+}
+
+void bindTextBox(TextBox& box, QPlainTextEdit* widget) {
+    auto memory = std::make_shared<CaretMemory>();
+    auto show = [&box, memory](QPlainTextEdit* w) {
+        const QSignalBlocker block(w);
+        showPresence(box, w);
+        showBackColor(box, w);
+        const int height = twipsToPixels(box.height());
+        if (w->height() != height)
+            w->resize(w->width(), height);
+        const QString text = toWidgetText(box.text());
+        const bool replaced = w->toPlainText() != text;
+        if (replaced)
+            w->setPlainText(text);
+        if (replaced || box.caret() != memory->lastModelCaret) {
+            QTextCursor cursor = w->textCursor();
+            cursor.setPosition(toWidgetPosition(box.text(), box.caret()));
+            w->setTextCursor(cursor);
+        }
+        memory->lastModelCaret = box.caret();
+    };
+    follow(box, widget, show);
+    // Every edit of the operator (typing, pasting, dropping, undoing) goes to the model, held
+    // to the box's maximum length; the model's change rule may then change the text again,
+    // and the widget shows what the model finally holds.
+    QObject::connect(widget, &QPlainTextEdit::textChanged, widget, [&box, widget] {
+        const QString shown = widget->toPlainText();
+        const std::string typed = toModelText(shown);
+        const int caret = toModelPosition(shown, widget->textCursor().position());
+        const FittedEdit fitted = fitToMaxLength(box.text(), typed, caret, box.maxLength());
+        box.edit(fitted.text, fitted.caret);
+    });
+}
+
+} // namespace dornal::view
