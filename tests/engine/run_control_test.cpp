@@ -140,6 +140,33 @@ TEST_F(RunControl, WriteModesPrepareTheDataBeforeTheFirstFrame) {
     }
 }
 
+TEST_F(RunControl, FirstWriteUsesTheTotalsThePreviousRunLeft) {
+    b.select(TestMode::SingleWrite);
+    b.form.Check1[0].setValue(0);
+    b.form.Check1[2].setValue(0);
+    b.form.Label1[2].setCaption("5");
+    b.start();
+    EXPECT_EQ(b.reader.frames, std::vector<std::string>{"21234567895"});
+    EXPECT_EQ(b.form.Label1[2].caption(), "0");
+}
+
+TEST_F(RunControl, ReadCommandFollowsTheTickedTracks) {
+    const char* expected[] = {"ReadT1",   "ReadT2",  "ReadT12", "ReadT3",
+                              "ReadT123", "ReadT23", "ReadT123"};
+    for (int mask = 1; mask <= 7; ++mask) {
+        EngineBench run;
+        run.select(TestMode::ReadLoop);
+        for (int i = 0; i < 3; ++i)
+            run.form.Check1[static_cast<std::size_t>(i)].setValue((mask >> i) & 1);
+        run.start();
+        EXPECT_EQ(run.takeNames(), std::vector<std::string>{expected[mask - 1]}) << mask;
+        run.tick();
+        EXPECT_EQ(run.takeNames(),
+                  (std::vector<std::string>{"Abandon", "Abandon", expected[mask - 1]}))
+            << mask;
+    }
+}
+
 // Per-loop count texts: the value in use and what the box shows afterwards.
 struct PerLoopCase {
     const char* writes;
@@ -221,17 +248,6 @@ TEST_F(RunControl, OtherCommand2IndexDoesNothing) {
     EXPECT_TRUE(b.takeTexts().empty());
     EXPECT_EQ(b.loops(), "7");
     EXPECT_FALSE(b.form.Timer1.enabled());
-}
-
-TEST_F(RunControl, TrackMaskCountsTickedBoxesOnly) {
-    const int values[][3] = {{1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {0, 0, 1}, {1, 0, 1},
-                             {0, 1, 1}, {1, 1, 1}, {2, 1, 2}, {0, 0, 0}};
-    const int masks[] = {1, 2, 3, 4, 5, 6, 7, 2, 0};
-    for (std::size_t row = 0; row < std::size(masks); ++row) {
-        for (int i = 0; i < 3; ++i)
-            b.form.Check1[static_cast<std::size_t>(i)].setValue(values[row][i]);
-        EXPECT_EQ(trackMask(b.form), masks[row]) << row;
-    }
 }
 
 } // namespace
