@@ -65,13 +65,13 @@ speed_t PtyLine::programSpeed() const {
 void PtyLine::resetForNextProgram() {
     // Answers the last program did not take would wait for the next one in the slave's input
     // queue, which only the slave side can flush. Opening it for a moment keeps the hang-up
-    // state: the master reports it again as soon as this descriptor is closed.
+    // state: the master reports it again as soon as this descriptor is closed. Only that queue
+    // is flushed: a program that has just opened the line may already have sent a request.
     const int slave = open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (slave >= 0) {
-        tcflush(slave, TCIOFLUSH);
+        tcflush(slave, TCIFLUSH);
         ::close(slave);
     }
-    tcflush(master_, TCIOFLUSH);
     makeRaw();
 }
 
