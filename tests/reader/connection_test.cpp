@@ -23,8 +23,14 @@ TEST(Connect, OpensTheChosenPortResetsTheReaderThenSendsTheCharSet) {
         stateAtWrite.emplace_back(b.form.Command1[1].enabled(), b.form.Label3[2].caption());
     };
     b.form.Label3[2].setCaption("9");
+    // The last row of the window states comes before the first counter is zeroed.
+    std::vector<std::string> order;
+    b.form.Text1[2].addListener([&] { order.push_back("state"); });
+    b.form.Label1[0].addListener([&] { order.push_back("counters"); });
 
     b.form.Command1[0].click();
+
+    EXPECT_EQ(order, (Calls{"state", "counters"}));
 
     EXPECT_EQ(b.shared.PortNumber, 3);
     EXPECT_EQ(b.shared.BaudCode, 14);
