@@ -38,6 +38,41 @@ TEST(SimEndToEnd, WritesAndReadsBackOverTheLine) {
     }
 }
 
+TEST(SimEndToEnd, FaultOptionsReachTheLine) {
+    TempDir home;
+    SimProcess sim(home.path(), {"--fail-every", "1", "--stray", "2", "--cut", "3", "--delay",
+                                 "200", "--never-ready"});
+    ASSERT_TRUE(sim.waitForLink(1, 3s)) << sim.errorOutput();
+    PlainLine line(sim.linkPath(1), B9600);
+    const auto start = std::chrono::steady_clock::now();
+    line.send("\x1bt12" + kTrailer);
+    EXPECT_EQ(line.receive(5), "xz\x1brq");
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 200ms);
+    // The failed write stored nothing; the ready check stays unanswered.
+    line.send("\x1b"
+              "e\x1b]");
+    EXPECT_EQ(line.receive(5), "xz\x1bs\x7f");
+}
+
+TEST(SimEndToEnd, TraceLogsBothDirections) {
+    TempDir home;
+    const std::string log = home.path() + "/trace.log";
+    SimProcess sim(home.path(), {"--trace", log});
+    ASSERT_TRUE(sim.waitForLink(1, 3s)) << sim.errorOutput();
+    {
+        PlainLine line(sim.linkPath(1), B9600);
+        line.send("\x1b"
+                  "e");
+        ASSERT_EQ(line.receive(1), "y");
+    }
+    sim.signal(SIGTERM);
+    ASSERT_EQ(sim.waitExit(3s), 0);
+    std::ifstream in(log);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(text.find(" in  1B 65\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" out 79\n"), std::string::npos) << text;
+}
+
 TEST(SimEndToEnd, AnswersArePacedAtTheLineRate) {
     TempDir home;
     SimProcess sim(home.path(), {"--baud", "1200"});

@@ -176,9 +176,10 @@ std::string helpText() {
     return R"(Usage: dornal-sim [OPTION]...
 A simulated Dornal card reader/writer on a pseudo-terminal, for trying the bench without
 hardware. The line is published as the link com<N> in $XDG_CONFIG_HOME/dornal/ports/
-(~/.config/dornal/ports/ when XDG_CONFIG_HOME is not set); the bench opens port N through it.
-The link is removed when the simulator ends. Programs may open and close the line as often
-as they like while the simulator runs. Stop it with Ctrl+C or SIGTERM.
+(~/.config/dornal/ports/ when XDG_CONFIG_HOME is not set); the bench opens port N through
+it. The link is removed when the simulator ends. Programs may open and close the line as
+often as they like while the simulator runs; answers a program leaves unread when it closes
+the line are dropped, as on a real line. Stop the simulator with Ctrl+C or SIGTERM.
 
 The reader holds one card with three empty tracks at start.
   Write frame ESC "t" [track 2] ["A" track 3] ["~" track 1] GS ESC "\" ESC "j":
@@ -206,7 +207,8 @@ Options:
   --port N            publish the line as com<N>, N from 1 to 99 (default 1)
   --baud RATE         the reader's line rate (default 9600). Answers leave at 10 bits per
                       byte at this rate. When the program on the line set another rate,
-                      every answer byte arrives as noise (bytes 128..255), as on a real line.
+                      every answer byte arrives as noise (bytes 128..255), as on a real
+                      line.
   --fail-every K      every K-th write fails: answered with "q" and not stored
   --delay MS          wait MS milliseconds before each answer
   --stray N           send N stray bytes ("x", "z", ...) before each answer
@@ -217,7 +219,8 @@ Options:
                       reader: the line vanishes, the link is removed and the simulator ends
   --trace [FILE]      log every byte in and out in hex, with the time in seconds since
                       start, to FILE or to standard error
-  --version-text TEXT the firmware version text (default "DORNAL SIM 1.0", at most 251 bytes)
+  --version-text TEXT the firmware version text (default "DORNAL SIM 1.0"; at most 251
+                      bytes)
   --help              show this text
 
 Exit status: 0 when stopped by a signal or after --hangup-after, 1 when the line or its

@@ -20,6 +20,10 @@ namespace {
 // it is left out of the poll set and looked at again this often instead.
 constexpr std::chrono::milliseconds kReattachCheck{50};
 
+// A program that sends requests but never reads cannot make the simulator hoard answers: past
+// this many bytes waiting to leave, further answers are lost, as on a line nobody listens to.
+constexpr std::size_t kMaxWaitingBytes = 64 * 1024;
+
 int ceilMs(Simulator::Clock::duration d) {
     const auto ms = std::chrono::ceil<std::chrono::milliseconds>(d).count();
     return static_cast<int>(std::clamp<long long>(ms, 0, 60'000));
@@ -111,6 +115,10 @@ void Simulator::takeInput() {
 void Simulator::answer(const Answer& answer) {
     std::optional<std::string> bytes = shapeAnswer(answer, options_.faults);
     if (!bytes || bytes->empty()) {
+        return;
+    }
+    if (outgoing_.size() + bytes->size() > kMaxWaitingBytes) {
+        trace_.note("the program does not read: answer dropped");
         return;
     }
     const speed_t programSpeed = line_.programSpeed();
