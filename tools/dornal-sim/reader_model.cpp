@@ -3,20 +3,9 @@
 #include "answers.h"
 #include "reader/protocol.h"
 
-#include <algorithm>
-#include <array>
-
 namespace dornal::sim {
 
-namespace {
-
 using namespace protocol;
-
-bool isOneOf(std::string_view command, std::initializer_list<std::string_view> set) {
-    return std::find(set.begin(), set.end(), command) != set.end();
-}
-
-} // namespace
 
 ReaderModel::ReaderModel(ReaderSettings settings) : settings_(std::move(settings)) {}
 
@@ -55,13 +44,9 @@ void ReaderModel::escape(std::string_view command, std::vector<Answer>& out) {
         out.push_back({Answer::Kind::Read, readAnswer(card_, *tracks)});
     } else if (command == kReadyCheck) {
         out.push_back({Answer::Kind::Ready, std::string(1, static_cast<char>(kReady))});
-    } else if (isOneOf(command,
-                       {kSetCharSetIbm1, kSetCharSetIbm2, kSetCharSetIbm3, kSetCharSetIso})) {
-        charSet_ = command;
-    } else if (isOneOf(command, {kSetItrip13, kSetItrip23, kSetItrip33})) {
-        itrip_ = command;
     }
-    // Abandon and ResetReader: nothing is pending in between requests, so nothing to undo.
+    // Abandon and ResetReader find nothing to undo: every request is served at once. The
+    // character sets and the Itrip level change nothing in what the simulated card holds.
 }
 
 void ReaderModel::write(std::string_view body, std::vector<Answer>& out) {

@@ -23,7 +23,7 @@ struct Answer {
 };
 
 // The reader without a line: takes the bench's bytes in any chunking and gives the answers,
-// keeping the card's three tracks and the settings the bench chose.
+// keeping the card's three tracks.
 class ReaderModel {
   public:
     explicit ReaderModel(ReaderSettings settings);
@@ -35,9 +35,6 @@ class ReaderModel {
     void lineClosed() { parser_.clear(); }
 
     const Card& card() const { return card_; }
-    // The last character-set and Itrip commands taken (the bytes after ESC), empty before.
-    const std::string& charSet() const { return charSet_; }
-    const std::string& itrip() const { return itrip_; }
     std::uint64_t writesTaken() const { return writes_; }
 
   private:
@@ -48,8 +45,6 @@ class ReaderModel {
     ReaderSettings settings_;
     CommandParser parser_;
     Card card_;
-    std::string charSet_;
-    std::string itrip_;
     std::uint64_t writes_ = 0;
     std::vector<ParsedCommand> parsed_;
 };
