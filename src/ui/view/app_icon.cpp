@@ -53,7 +53,7 @@ QImage windowIconImage() {
     return image;
 }
 
-QIcon windowIcon() {
+QIcon makeWindowIcon() {
     return QIcon(QPixmap::fromImage(windowIconImage()));
 }
 

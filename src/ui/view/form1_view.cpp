@@ -119,7 +119,7 @@ Form1View::Form1View(Form1& form, QWidget* parent) : QWidget(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromLatin1(kWindowCaption));
-    setWindowIcon(windowIcon());
+    setWindowIcon(makeWindowIcon());
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
     QFont narrow = font();
     narrow.setFamilies(kNarrowFonts + narrow.families());

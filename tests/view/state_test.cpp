@@ -1,0 +1,179 @@
+// What the widgets show of the model: the loaded state, and every later change at once.
+#include "view_bench.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace dornal::testing {
+namespace {
+
+struct Presence {
+    const char* name;
+    bool enabled;
+    bool visible;
+};
+
+TEST(LoadedWindow, ShowsTheEnabledAndVisibleStatesOfLoading) {
+    ViewBench b;
+    const Presence rows[] = {
+        {"Combo1", true, true},
+        {"Combo2", true, true},
+        {"Command1(0)", true, true},
+        {"Command1(1)", false, true},
+        {"Command2(0)", false, true},
+        {"Command2(1)", false, true},
+        {"Command2(2)", false, true},
+        {"Option1(0)", false, true},
+        {"Option1(4)", false, true},
+        {"tx_WriteTimesPerLoop", false, true},
+        {"tx_ReadTimesPerLoop", false, true},
+        {"Option2(0)", true, true},
+        {"Option2(2)", true, true},
+        {"Option4(0)", true, true},
+        {"Option4(2)", true, true},
+        {"chkGetFirmwareVersion", true, true},
+        {"Check1(0)", false, true},
+        {"Check1(2)", false, true},
+        {"Text1(0)", true, true},
+        {"Text1(2)", true, true},
+        {"Text2(0)", true, true},
+        {"Text2(1)", true, true},
+        {"Text2(2)", true, true},
+        {"Option3(0)", false, true},
+        {"Option3(3)", false, true},
+    };
+    for (const Presence& row : rows) {
+        SCOPED_TRACE(row.name);
+        QWidget* w = b.widget(row.name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->isEnabled(), row.enabled);
+        EXPECT_EQ(w->isVisible(), row.visible);
+    }
+}
+
+TEST(LoadedWindow, ShowsTheSelectionsListsAndHalfHeightTrackBoxes) {
+    ViewBench b;
+    for (const char* on : {"Option1(4)", "Option2(1)", "Option3(3)", "Option4(0)"})
+        EXPECT_TRUE(b.widget<QRadioButton>(on)->isChecked()) << on;
+    for (const char* off : {"Option1(0)", "Option1(3)", "Option2(0)", "Option3(0)", "Option4(1)"})
+        EXPECT_FALSE(b.widget<QRadioButton>(off)->isChecked()) << off;
+    for (const char* box : {"Check1(0)", "Check1(1)", "Check1(2)"})
+        EXPECT_EQ(b.widget<QCheckBox>(box)->checkState(), Qt::Checked) << box;
+    EXPECT_EQ(b.widget<QCheckBox>("chkGetFirmwareVersion")->checkState(), Qt::Unchecked);
+
+    auto* ports = b.widget<QComboBox>("Combo1");
+    ASSERT_EQ(ports->count(), 8);
+    EXPECT_EQ(ports->itemText(0), "COM 1");
+    EXPECT_EQ(ports->itemText(7), "COM 8");
+    auto* bauds = b.widget<QComboBox>("Combo2");
+    ASSERT_EQ(bauds->count(), 8);
+    EXPECT_EQ(bauds->itemText(0), "1200");
+    EXPECT_EQ(bauds->itemText(7), "115200");
+    EXPECT_EQ(bauds->currentIndex(), 3);
+
+    for (const char* box : {"Text1(0)", "Text1(1)", "Text1(2)"})
+        EXPECT_EQ(b.widget(box)->height(), 495 / 15) << box;
+    auto* timer = b.view.findChild<QTimer*>("Timer1");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 500);
+}
+
+TEST(LoadedWindow, AViewMadeBeforeLoadingShowsWhatLoadingSets) {
+    Form1 form;
+    RecordingAlerts alerts;
+    FakeSerialPort port;
+    SharedValues shared;
+    Form1Events events(form, alerts, port, shared);
+    view::Form1View window(form);
+    events.load();
+    EXPECT_EQ(window.findChild<QComboBox*>("Combo2")->currentText(), "9600");
+    EXPECT_FALSE(window.findChild<QWidget*>("Text2(1)")->isHidden());
+    EXPECT_EQ(window.findChild<QWidget*>("Text1(1)")->height(), 33);
+    EXPECT_TRUE(window.findChild<QRadioButton*>("Option3(3)")->isChecked());
+    EXPECT_TRUE(port.sent.empty()) << "nothing reaches a port before Connect";
+}
+
+QColor base(QWidget* w) {
+    return w->palette().color(QPalette::Base);
+}
+
+TEST(ModelChange, ShowsAtOnceInTheWidget) {
+    ViewBench b;
+    Form1& f = b.form;
+
+    f.Label5.setCaption("1B 73 70");
+    EXPECT_EQ(b.widget<QLabel>("Label5")->text(), "1B 73 70");
+    f.Label5.setCaption("<b>&&");
+    EXPECT_EQ(b.widget<QLabel>("Label5")->text(), "<b>&") << "plain text, access keys apply";
+
+    f.Command1[1].setEnabled(true);
+    EXPECT_TRUE(b.widget("Command1(1)")->isEnabled());
+
+    f.Text1[0].setBackColor(kColorLightYellow);
+    EXPECT_EQ(base(b.widget("Text1(0)")), QColor(255, 255, 128));
+    f.Text1[0].setBackColor(kColorWindowBackground);
+    EXPECT_EQ(base(b.widget("Text1(0)")), QApplication::palette().color(QPalette::Base));
+    EXPECT_EQ(base(b.widget("Text3")), QApplication::palette().color(QPalette::Button));
+
+    f.Text1[2].setHeight(975);
+    EXPECT_EQ(b.widget("Text1(2)")->height(), 65);
+    EXPECT_EQ(b.widget("Text1(2)")->y(), 5880 / 15) << "only the height changes";
+
+    f.Text2[1].setVisible(false);
+    EXPECT_FALSE(b.widget("Text2(1)")->isVisible());
+    f.Text2[1].setVisible(true);
+    EXPECT_TRUE(b.widget("Text2(1)")->isVisible());
+
+    f.Text2[0].setText("0123\r\n456");
+    EXPECT_EQ(b.widget<QPlainTextEdit>("Text2(0)")->toPlainText(), "0123\n456");
+    f.Text3.setText("V1.10");
+    EXPECT_EQ(b.widget<QPlainTextEdit>("Text3")->toPlainText(), "V1.10");
+
+    f.Combo1.setListIndex(2);
+    EXPECT_EQ(b.widget<QComboBox>("Combo1")->currentText(), "COM 3");
+    f.chkGetFirmwareVersion.setValue(1);
+    EXPECT_EQ(b.widget<QCheckBox>("chkGetFirmwareVersion")->checkState(), Qt::Checked);
+    f.tx_ReadTimesPerLoop.setText("25");
+    EXPECT_EQ(b.widget<QLineEdit>("tx_ReadTimesPerLoop")->text(), "25");
+}
+
+TEST(ModelChange, OptionSelectionsShowIncludingNoneSelected) {
+    ViewBench b;
+    b.form.Option4[2].select();
+    EXPECT_TRUE(b.widget<QRadioButton>("Option4(2)")->isChecked());
+    EXPECT_FALSE(b.widget<QRadioButton>("Option4(0)")->isChecked());
+    b.form.Option4[2].setValue(false);
+    for (const char* name : {"Option4(0)", "Option4(1)", "Option4(2)"})
+        EXPECT_FALSE(b.widget<QRadioButton>(name)->isChecked()) << name;
+}
+
+TEST(ModelChange, TheCaretGoesWhereTheModelPutsIt) {
+    ViewBench b;
+    b.connect();
+    b.form.Text1[0].setText("ABCDEF");
+    b.form.Text1[0].setCaret(2);
+    EXPECT_EQ(b.widget<QPlainTextEdit>("Text1(0)")->textCursor().position(), 2);
+}
+
+TEST(ModelChange, TimerRunsWhileEnabledAndEachTimeoutIsATick) {
+    ViewBench b;
+    auto* timer = b.view.findChild<QTimer*>("Timer1");
+    ASSERT_NE(timer, nullptr);
+    int ticks = 0;
+    b.form.Timer1.onTick = [&ticks] { ++ticks; };
+    b.form.Timer1.setEnabled(true);
+    EXPECT_TRUE(timer->isActive());
+    QMetaObject::invokeMethod(timer, "timeout");
+    EXPECT_EQ(ticks, 1);
+    b.form.Timer1.setEnabled(false);
+    EXPECT_FALSE(timer->isActive());
+}
+
+} // namespace
+} // namespace dornal::testing
