@@ -13,8 +13,15 @@ bool isReadExpected(const SharedValues& shared) {
     return shared.LastCmdRead != kFalse;
 }
 
-void showIncomplete(Form1& form, WaitOutcome outcome) {
-    form.Label5.setCaption(outcome == WaitOutcome::TimedOut ? kAnswerTimeoutText : kPortErrorText);
+const char* incompleteText(WaitOutcome outcome, const char* timeoutText) {
+    switch (outcome) {
+    case WaitOutcome::TimedOut:
+        return timeoutText;
+    case WaitOutcome::TooLong:
+        return kAnswerTooLongText;
+    default:
+        return kPortErrorText;
+    }
 }
 
 } // namespace
@@ -36,7 +43,7 @@ Answer ReceiveAnswer(Context& context, const SegmentCounter& countSegment) {
                           : CollectAnswer(context, {kWriteTerminators, 2}, buffer);
     if (answer.outcome != WaitOutcome::Complete) {
         // Half an answer says nothing reliable about the card: decode none of it.
-        showIncomplete(context.form, answer.outcome);
+        context.form.Label5.setCaption(incompleteText(answer.outcome, kAnswerTimeoutText));
         return answer;
     }
     if (read)
@@ -48,8 +55,9 @@ Answer ReceiveAnswer(Context& context, const SegmentCounter& countSegment) {
 
 WaitOutcome CollectAnswer(Context& context, std::string_view terminators, AnswerBuffer& answer) {
     answer = AnswerBuffer{};
+    AnswerWait wait(context.link);
     for (;;) {
-        const AwaitedByte next = awaitAnswerByte(context.link);
+        const AwaitedByte next = wait.next();
         if (next.outcome != WaitOutcome::Complete)
             return next.outcome;
         // Once the buffer is full the rest of the answer is dropped, but still read up to its
@@ -62,12 +70,11 @@ WaitOutcome CollectAnswer(Context& context, std::string_view terminators, Answer
 }
 
 WaitOutcome WaitReady(Context& context) {
+    AnswerWait wait(context.link);
     for (;;) {
-        const AwaitedByte next = awaitAnswerByte(context.link);
-        if (next.outcome == WaitOutcome::TimedOut)
-            context.form.Label5.setCaption(kNotReadyText);
-        else if (next.outcome == WaitOutcome::PortError)
-            context.form.Label5.setCaption(kPortErrorText);
+        const AwaitedByte next = wait.next();
+        if (next.outcome != WaitOutcome::Complete)
+            context.form.Label5.setCaption(incompleteText(next.outcome, kNotReadyText));
         if (next.outcome != WaitOutcome::Complete || next.byte == protocol::kReady)
             return next.outcome;
     }

@@ -14,6 +14,7 @@ namespace dornal {
 inline constexpr const char* kAnswerTimeoutText = "No answer from the reader";
 inline constexpr const char* kNotReadyText = "Reader not ready";
 inline constexpr const char* kPortErrorText = "Port error";
+inline constexpr const char* kAnswerTooLongText = "Answer too long";
 
 // The bytes of one answer after its ESC, the terminator included; the rest stays 0.
 struct AnswerBuffer {

@@ -19,10 +19,10 @@ constexpr int kLongestPayload = std::numeric_limits<std::uint8_t>::max();
 using FrameBuffer = std::array<std::uint8_t, kPayloadStart + kLongestPayload + 1>;
 
 // Stores one frame from position 0; the closing byte lands just behind the payload.
-WaitOutcome readFrame(ReaderLink& link, FrameBuffer& frame) {
+WaitOutcome readFrame(AnswerWait& wait, FrameBuffer& frame) {
     int end = kPayloadStart; // grows to the closing byte once the length is known
     for (int p = 0; p <= end; ++p) {
-        const AwaitedByte next = awaitAnswerByte(link);
+        const AwaitedByte next = wait.next();
         if (next.outcome != WaitOutcome::Complete)
             return next.outcome;
         frame[static_cast<std::size_t>(p)] = next.byte;
@@ -54,15 +54,17 @@ void QueryFirmwareVersion(Context& context) {
     PurgeInput(context.link, context.shared().PortNumber);
     sendQuery(context.link);
     FrameBuffer frame{};
+    AnswerWait wait(context.link);
     // The first frame is read only to get past it; the second overwrites it.
-    WaitOutcome outcome = readFrame(context.link, frame);
+    WaitOutcome outcome = readFrame(wait, frame);
     if (outcome == WaitOutcome::Complete)
-        outcome = readFrame(context.link, frame);
+        outcome = readFrame(wait, frame);
     switch (outcome) {
     case WaitOutcome::Complete:
         context.form.Text3.setText(versionText(frame));
         break;
     case WaitOutcome::TimedOut:
+    case WaitOutcome::TooLong:
         context.form.Text3.setText(kFirmwareTimeoutText);
         break;
     case WaitOutcome::PortError:

@@ -137,5 +137,26 @@ TEST(WaitReady, PortErrorEndsTheWaitAtOnce) {
     EXPECT_EQ(b.port.elapsedMs, 0);
 }
 
+// A reader that keeps sending without ever ending its answer is given up after a bounded number
+// of bytes; no box or counter changes and the rest of what it sent stays for the next drain.
+TEST(AnswerWait, ABabblingReaderIsGivenUpAfterTheByteBound) {
+    const std::string babble(timing::kAnswerMaxBytes + 100, 'x');
+    for (Flag16 lastCmdRead : {kFalse, kTrue}) {
+        ConnectedBench b;
+        b.shared.LastCmdRead = lastCmdRead;
+        b.port.feed(kEscText + babble);
+        SegmentLog log;
+        const Answer answer = ReceiveAnswer(b.context(), log.counter(b.form.Text1));
+        EXPECT_EQ(answer.outcome, WaitOutcome::TooLong);
+        EXPECT_EQ(b.form.Label5.caption(), kAnswerTooLongText);
+        EXPECT_TRUE(log.segments.empty());
+        EXPECT_EQ(b.port.waiting(), 100u);
+    }
+    ConnectedBench b;
+    b.port.feed(babble);
+    EXPECT_EQ(WaitReady(b.context()), WaitOutcome::TooLong);
+    EXPECT_EQ(b.form.Label5.caption(), kAnswerTooLongText);
+}
+
 } // namespace
 } // namespace dornal
