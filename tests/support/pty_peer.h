@@ -63,6 +63,14 @@ public:
         return cfgetospeed(&settings);
     }
 
+    // The whole line setting the program left on the line, and a way to disturb it first.
+    termios lineSettings() const {
+        termios settings{};
+        tcgetattr(master_, &settings);
+        return settings;
+    }
+    void setLineSettings(const termios& settings) { tcsetattr(master_, TCSANOW, &settings); }
+
     // Like an unplugged reader: the line goes away.
     void hangUp() {
         if (master_ >= 0)

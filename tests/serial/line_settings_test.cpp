@@ -1,0 +1,57 @@
+#include "serial_fixture.h"
+
+#include <termios.h>
+
+namespace dornal::testing {
+namespace {
+
+using LineSettingsTest = SerialLineTest;
+
+TEST_F(LineSettingsTest, EachBaudCodeSetsItsRateOnTheLine) {
+    const struct {
+        int code;
+        speed_t speed;
+    } cases[] = {{7, B1200},   {9, B2400},   {10, B4800},  {12, B9600},
+                 {13, B19200}, {14, B38400}, {15, B57600}, {16, B115200}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(serial.sio_ioctl(kPort, c.code, SerialPort::kLineMode8N1), 0) << c.code;
+        EXPECT_EQ(peer.lineSpeed(), c.speed) << c.code;
+    }
+}
+
+TEST_F(LineSettingsTest, ModeThreeSetsEightDataBitsNoParityOneStopBit) {
+    termios disturbed = peer.lineSettings();
+    disturbed.c_cflag = (disturbed.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB;
+    peer.setLineSettings(disturbed);
+    ASSERT_EQ(serial.sio_ioctl(kPort, 12, SerialPort::kLineMode8N1), 0);
+    const termios settings = peer.lineSettings();
+    EXPECT_EQ(settings.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(settings.c_cflag & PARENB, 0u);
+    EXPECT_EQ(settings.c_cflag & CSTOPB, 0u);
+}
+
+TEST_F(LineSettingsTest, UnknownCodesKeepTheRateAndUnknownModesKeepTheFraming) {
+    ASSERT_EQ(serial.sio_ioctl(kPort, 16, SerialPort::kLineMode8N1), 0);
+    for (int code : {0, 8, 99, -1}) {
+        EXPECT_EQ(serial.sio_ioctl(kPort, code, SerialPort::kLineMode8N1),
+                  QtSerialPort::kBadArgument)
+            << code;
+        EXPECT_EQ(peer.lineSpeed(), B115200) << code;
+    }
+    EXPECT_EQ(serial.sio_ioctl(kPort, 7, 0), QtSerialPort::kBadArgument);
+    EXPECT_EQ(peer.lineSpeed(), B1200) << "a known rate is still applied";
+    EXPECT_EQ(peer.lineSettings().c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+}
+
+TEST(FreshLineTest, AFreshlyOpenedLineRunsAtNineThousandSixHundredEightNOne) {
+    PortLinkHome home;
+    PtyPeer peer(home, 1);
+    QtSerialPort serial;
+    ASSERT_EQ(serial.sio_open(1), 0);
+    EXPECT_EQ(serial.sio_ioctl(1, 0, SerialPort::kLineMode8N1), QtSerialPort::kBadArgument);
+    EXPECT_EQ(peer.lineSpeed(), B9600);
+    EXPECT_EQ(peer.lineSettings().c_cflag & (CSIZE | PARENB | CSTOPB), static_cast<tcflag_t>(CS8));
+}
+
+} // namespace
+} // namespace dornal::testing
