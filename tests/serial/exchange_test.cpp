@@ -113,6 +113,25 @@ TEST_F(ExchangeTest, NestedBatchesLeaveWhenTheOutermostEnds) {
     EXPECT_EQ(serial.writeCalls(), 1);
 }
 
+// Nobody reads the far end, so the line stops taking bytes: the write gives up after its
+// bound, without spinning, and the line stays usable once the far end reads again.
+TEST_F(ExchangeTest, AWriteToAStalledLineGivesUpAfterItsBound) {
+    const std::string flood(512 * 1024, 'F');
+    Stopwatch watch;
+    {
+        const OneWrite oneWrite(serial, kPort);
+        for (char byte : flood)
+            serial.sio_putch(kPort, static_cast<unsigned char>(byte));
+        watch = Stopwatch();
+    }
+    EXPECT_GE(watch.elapsedMs(), timing::kWriteTimeoutMs - 5);
+    EXPECT_LT(watch.elapsedMs(), timing::kWriteTimeoutMs + 500);
+    EXPECT_LT(watch.cpuUsedMs() / watch.elapsedMs(), 0.05);
+    EXPECT_LT(peer.receive(flood.size(), std::chrono::milliseconds(100)).size(), flood.size());
+    EXPECT_EQ(serial.sio_putch(kPort, 'x'), 0);
+    EXPECT_EQ(peer.receive(1), "x");
+}
+
 TEST_F(ExchangeTest, AnEmptyBatchWritesNothing) {
     { const OneWrite nothing(serial, kPort); }
     EXPECT_EQ(serial.writeCalls(), 0);
