@@ -34,14 +34,6 @@ TEST_F(ExchangeTest, GetchAnswersAtOnceWhenNoByteWaits) {
     EXPECT_LT(watch.elapsedMs(), 20);
 }
 
-TEST_F(ExchangeTest, GetchTakesWaitingBytesInOrder) {
-    peer.send("ab");
-    ASSERT_TRUE(awaitWaiting(2));
-    EXPECT_EQ(serial.sio_getch(kPort), 'a');
-    EXPECT_EQ(serial.sio_getch(kPort), 'b');
-    EXPECT_EQ(serial.sio_getch(kPort), SerialPort::kNoByte);
-}
-
 TEST_F(ExchangeTest, TheWaitingCountFollowsArrivalsAndTakings) {
     EXPECT_EQ(serial.sio_iqueue(kPort), 0);
     peer.send("12345");
@@ -98,6 +90,8 @@ TEST_F(ExchangeTest, ABatchLeavesInOneWriteWhenItEnds) {
 }
 
 TEST_F(ExchangeTest, NestedBatchesLeaveWhenTheOutermostEnds) {
+    { const OneWrite nothing(serial, kPort); }
+    EXPECT_EQ(serial.writeCalls(), 0) << "an empty batch writes nothing";
     serial.beginBatch(kPort);
     serial.sio_putch(kPort, 27);
     serial.beginBatch(kPort);
@@ -130,11 +124,6 @@ TEST_F(ExchangeTest, AWriteToAStalledLineGivesUpAfterItsBound) {
     EXPECT_LT(peer.receive(flood.size(), std::chrono::milliseconds(100)).size(), flood.size());
     EXPECT_EQ(serial.sio_putch(kPort, 'x'), 0);
     EXPECT_EQ(peer.receive(1), "x");
-}
-
-TEST_F(ExchangeTest, AnEmptyBatchWritesNothing) {
-    { const OneWrite nothing(serial, kPort); }
-    EXPECT_EQ(serial.writeCalls(), 0);
 }
 
 } // namespace

@@ -41,7 +41,10 @@ SerialLine::SerialLine()
     : totalTimeoutMs_(timing::kReadTotalTimeoutMs),
       intervalTimeoutMs_(timing::kReadIntervalTimeoutMs) {}
 
-SerialLine::~SerialLine() = default;
+// Closing a hung-up device raises one more error; nobody is left to take note of it.
+SerialLine::~SerialLine() {
+    port_.disconnect();
+}
 
 SerialLine::OpenResult SerialLine::open(const std::string& devicePath) {
     port_.setPortName(QString::fromStdString(devicePath));
