@@ -16,12 +16,16 @@ class SerialLine;
 // or without a QCoreApplication (Qt only warns that its socket notifiers have no event loop).
 //
 // Results besides those of SerialPort:
-// - sio_open gives one of the kOpen... codes below when it fails;
+// - sio_open gives kNoSuchPort, kDeviceMissing, kPortBusy or kOpenFailed when it fails;
 // - sio_ioctl gives kBadArgument for a baud code or mode it does not know: an unknown baud
 //   code (0 included) keeps the current rate, which is 9600 on a freshly opened port; an
 //   unknown mode keeps 8 data bits, no parity, 1 stop bit;
 // - sio_putch gives kBadArgument for a value outside 0..255 and sends nothing;
+// - sio_putch outside a batch gives kPortError when the line does not take the byte within
+//   timing::kWriteTimeoutMs (a batch that stalls is dropped the same way, silently);
 // - sio_close gives kPortError for a port that is not open.
+// After a device error (hang-up, adapter pulled) every operation on that port gives
+// kPortError, once the bytes received before it have been taken, until sio_close.
 class QtSerialPort : public SerialPort {
   public:
     static constexpr int kNoSuchPort = -2;    // number outside 1..8
