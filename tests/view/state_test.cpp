@@ -153,6 +153,31 @@ TEST(ModelChange, OptionSelectionsShowIncludingNoneSelected) {
         EXPECT_FALSE(b.widget<QRadioButton>(name)->isChecked()) << name;
 }
 
+TEST(ModelChange, ShowingAChangeRaisesNoHandlerAgain) {
+    ViewBench b;
+    int optionClicks = 0, changes = 0, comboChanges = 0;
+    b.form.Option4.onClick = [&](int) { ++optionClicks; };
+    b.form.Text1[0].onChange = [&] { ++changes; };
+    b.form.Combo2.addListener([&] { ++comboChanges; });
+    b.form.Option4[1].select();
+    b.form.Text1[0].setText("ABC");
+    b.form.Combo2.setListIndex(5);
+    EXPECT_EQ(optionClicks, 1);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(comboChanges, 1);
+    EXPECT_EQ(b.form.Combo2.text(), "38400");
+}
+
+TEST(ModelChange, AGrayedCheckBoxShowsPartlyCheckedAndAClickChecksIt) {
+    ViewBench b;
+    b.form.chkGetFirmwareVersion.setValue(2);
+    auto* box = b.widget<QCheckBox>("chkGetFirmwareVersion");
+    EXPECT_EQ(box->checkState(), Qt::PartiallyChecked);
+    box->click();
+    EXPECT_EQ(b.form.chkGetFirmwareVersion.value(), 1);
+    EXPECT_EQ(box->checkState(), Qt::Checked);
+}
+
 TEST(ModelChange, TheCaretGoesWhereTheModelPutsIt) {
     ViewBench b;
     b.connect();

@@ -62,6 +62,7 @@ void bindCheckBox(CheckBox& box, QCheckBox* widget) {
         const QSignalBlocker block(w);
         showPresence(box, w);
         w->setText(QString::fromLatin1(box.caption()));
+        w->setTristate(box.value() == 2); // the operator's click leaves the grayed state
         w->setCheckState(checkState(box.value()));
     };
     follow(box, widget, show);
