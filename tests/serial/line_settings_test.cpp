@@ -53,5 +53,36 @@ TEST(FreshLineTest, AFreshlyOpenedLineRunsAtNineThousandSixHundredEightNOne) {
     EXPECT_EQ(peer.lineSettings().c_cflag & (CSIZE | PARENB | CSTOPB), static_cast<tcflag_t>(CS8));
 }
 
+// A serial device starts with the terminal defaults (line editing, echo, CR/LF and XON/XOFF
+// handling); opening it must make it carry every byte value untouched both ways.
+TEST(FreshLineTest, ALineLeftCookedCarriesEveryByteValueUnchanged) {
+    PortLinkHome home;
+    PtyPeer peer(home, 1);
+    termios cooked = peer.lineSettings();
+    cooked.c_iflag |= ICRNL | IXON | ISTRIP;
+    cooked.c_oflag |= OPOST | ONLCR;
+    cooked.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
+    peer.setLineSettings(cooked);
+    QtSerialPort serial;
+    ASSERT_EQ(serial.sio_open(1), 0);
+    std::string bytes;
+    for (int value = 0; value < 256; ++value)
+        bytes.push_back(static_cast<char>(value));
+
+    {
+        const OneWrite oneWrite(serial, 1);
+        for (char byte : bytes)
+            serial.sio_putch(1, static_cast<unsigned char>(byte));
+    }
+    EXPECT_EQ(peer.receive(bytes.size() + 1, std::chrono::milliseconds(200)), bytes);
+
+    peer.send(bytes);
+    serial.sio_SetReadTimeouts(1, 1000, 200);
+    char received[300] = {};
+    EXPECT_EQ(serial.sio_read(1, received, 256), 256);
+    EXPECT_EQ(std::string(received, 256), bytes);
+    EXPECT_EQ(peer.receive(1, std::chrono::milliseconds(50)), "") << "no echo";
+}
+
 } // namespace
 } // namespace dornal::testing
