@@ -173,7 +173,7 @@ std::optional<QByteArray> SerialLine::endBatch() {
 // Moves what the device received into the input queue. Blocks on the port for up to
 // `waitMs` only when nothing is waiting; otherwise just picks up what the kernel holds.
 void SerialLine::collect(int waitMs) {
-    if (failed_) {
+    if (failed_ || !port_.isOpen()) { // Qt may close a device it finds gone by itself
         shutDown();
         return;
     }
