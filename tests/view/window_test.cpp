@@ -193,41 +193,18 @@ TEST(Window, OptionArraysAreExclusiveGroupsOfTheirOwn) {
 
 TEST(Window, KeyboardFocusFollowsTheDesignedOrder) {
     ViewBench b;
-    const std::vector<QString> order{"Text1(0)",
-                                     "Text1(1)",
-                                     "Text1(2)",
-                                     "Check1(0)",
-                                     "Check1(1)",
-                                     "Check1(2)",
-                                     "Combo1",
-                                     "Combo2",
-                                     "Command1(0)",
-                                     "Command1(1)",
-                                     "Option1(0)",
-                                     "Option1(1)",
-                                     "Option1(2)",
-                                     "Option1(3)",
-                                     "Command2(0)",
-                                     "Command2(2)",
-                                     "Command2(1)",
-                                     "Option2(0)",
-                                     "Option2(1)",
-                                     "Option2(2)",
-                                     "Option3(0)",
-                                     "Option3(1)",
-                                     "Option3(2)",
-                                     "Option3(3)",
-                                     "Text2(0)",
-                                     "Text2(1)",
-                                     "Text2(2)",
-                                     "Option1(4)",
-                                     "Text3",
-                                     "tx_WriteTimesPerLoop",
-                                     "tx_ReadTimesPerLoop",
-                                     "chkGetFirmwareVersion",
-                                     "Option4(0)",
-                                     "Option4(2)",
-                                     "Option4(1)"};
+    // clang-format off
+    const std::vector<QString> order{
+        "Text1(0)", "Text1(1)", "Text1(2)", "Check1(0)", "Check1(1)", "Check1(2)",
+        "Combo1", "Combo2", "Command1(0)", "Command1(1)",
+        "Option1(0)", "Option1(1)", "Option1(2)", "Option1(3)",
+        "Command2(0)", "Command2(2)", "Command2(1)",
+        "Option2(0)", "Option2(1)", "Option2(2)",
+        "Option3(0)", "Option3(1)", "Option3(2)", "Option3(3)",
+        "Text2(0)", "Text2(1)", "Text2(2)", "Option1(4)", "Text3",
+        "tx_WriteTimesPerLoop", "tx_ReadTimesPerLoop", "chkGetFirmwareVersion",
+        "Option4(0)", "Option4(2)", "Option4(1)"};
+    // clang-format on
     const std::set<QString> focusable(order.begin(), order.end());
     std::vector<QString> chain;
     QWidget* start = b.widget("Text1(0)");
