@@ -109,6 +109,8 @@ void bindOptionGroup(OptionGroup& group, const std::vector<QRadioButton*>& widge
 }
 
 void bindTimer(Timer& timer, QTimer* qtimer) {
+    // The tick sets the pace of a run (one answer per tick): keep it at 500 ms, not about it.
+    qtimer->setTimerType(Qt::PreciseTimer);
     qtimer->setInterval(timer.interval());
     follow(timer, qtimer, [&timer](QTimer* t) {
         if (timer.enabled() && !t->isActive())
