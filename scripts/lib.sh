@@ -9,7 +9,7 @@ PACKAGES=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-serialport-dev libgl-dev
     libgtest-dev libgmock-dev
-    xvfb xauth
+    xvfb xauth xdotool x11-utils imagemagick time
     clang-14 libclang-rt-14-dev
 )
 
