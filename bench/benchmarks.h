@@ -1,0 +1,16 @@
+#pragma once
+
+#include <chrono>
+
+namespace dornal::bench {
+
+// CPU share while an "Auto Write Loop" waits on a reader that never answers.
+void silentReaderCpu(std::chrono::seconds runFor);
+// CPU share inside the bounded wait for an answer that starts and then stops.
+void cutAnswerCpu(std::chrono::seconds runFor);
+// Writes handed to the device by one WriteTracks with full tracks, and their sizes.
+void writeCallsPerFrame();
+// Loops per minute of a loop mode (Option1 index) at a line rate.
+void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor);
+
+} // namespace dornal::bench

@@ -1,0 +1,81 @@
+#include "benchmarks.h"
+#include "reader/timing.h"
+#include "report.h"
+#include "sim_session.h"
+#include "tick_driver.h"
+
+#include <stdexcept>
+
+namespace dornal::bench {
+namespace {
+
+// Answers one loop needs: the tick takes at most one, so this sets the ceiling.
+int answersPerLoop(Mode mode) {
+    switch (mode) {
+    case Mode::WriteLoop:
+    case Mode::ReadLoop:
+        return 1;
+    case Mode::WriteReadLoop:
+        return 2; // one write, one read
+    default:
+        throw std::runtime_error("not a loop mode");
+    }
+}
+
+// The steady pace of the loops: from the tick that completed the first loop to the tick that
+// completed the last, so that neither the wait for the first answer nor where the run happens
+// to be cut off counts.
+class LoopPace {
+  public:
+    void note(long loops, double atMs) {
+        if (loops == last_)
+            return;
+        if (firstMs_ < 0) {
+            firstLoops_ = loops;
+            firstMs_ = atMs;
+        }
+        last_ = loops;
+        lastMs_ = atMs;
+    }
+    double perMinute() const {
+        return lastMs_ > firstMs_
+                   ? static_cast<double>(last_ - firstLoops_) * 60000 / (lastMs_ - firstMs_)
+                   : 0;
+    }
+
+  private:
+    long last_ = 0;
+    long firstLoops_ = 0;
+    double firstMs_ = -1;
+    double lastMs_ = -1;
+};
+
+} // namespace
+
+void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor) {
+    const auto mode = static_cast<Mode>(modeIndex);
+    const double ceiling = 60000.0 / (timing::kTickMs * answersPerLoop(mode));
+    SimSession session({}, baudRate);
+    session.start(mode);
+    LoopPace pace;
+    const TickRun run = driveTicks(session.form.Timer1, runFor, 1e9,
+                                   [&](double atMs) { pace.note(session.loops(), atMs); });
+    const double perMinute = pace.perMinute();
+    put("wall_s", run.wallSeconds);
+    put("loops", static_cast<double>(session.loops()));
+    put("loops_per_min_whole_run", static_cast<double>(session.loops()) * 60 / run.wallSeconds);
+    put("loops_per_min", perMinute);
+    put("ceiling_per_min", ceiling);
+    put("share_of_ceiling", perMinute / ceiling);
+    put("cpu_s_per_min", run.cpuSeconds * 60 / run.wallSeconds);
+    put("ticks", run.ticks);
+    put("busy_ticks", run.busyTicks);
+    put("busy_tick_ms_mean", run.busyMsMean);
+    put("busy_tick_ms_max", run.busyMsMax);
+    put("tick_late_ms_max", run.lateMsMax);
+    put("track1_writes", session.form.lb_T1WriteCounter.caption());
+    put("track1_reads", session.form.lb_T1ReadCounter.caption());
+    put("status", session.form.Label5.caption());
+}
+
+} // namespace dornal::bench

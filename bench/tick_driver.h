@@ -1,0 +1,41 @@
+#pragma once
+
+#include "ui/model/simple_controls.h"
+
+#include <chrono>
+#include <functional>
+
+namespace dornal::bench {
+
+// Process CPU time in seconds (all threads, Qt's included).
+double cpuSeconds();
+
+// What happened while the ticks ran.
+struct TickRun {
+    double wallSeconds = 0;
+    double cpuSeconds = 0;
+    int ticks = 0;
+    // Ticks that took an answer (they send, so they last at least one input drain); the
+    // others found nothing waiting and returned at once.
+    int busyTicks = 0;
+    double busyMsMean = 0;
+    double busyMsMax = 0;
+    // Ticks that lasted at least `longTickMs`: wall and CPU time spent inside them.
+    int longTicks = 0;
+    double longWallSeconds = 0;
+    double longCpuSeconds = 0;
+    // How late a tick began against its 500 ms schedule, ignoring the lateness that a long
+    // tick before it forced.
+    double lateMsMax = 0;
+};
+
+// Called after each tick with the time since the run began, in milliseconds.
+using AfterTick = std::function<void(double atMs)>;
+
+// Lets a real timer drive `timer` for `duration`, as the window does: a precise Qt timer with
+// the model timer's interval, running while the model timer is enabled. Ticks that lasted
+// at least `longTickMs` are summed apart.
+TickRun driveTicks(Timer& timer, std::chrono::milliseconds duration, double longTickMs = 1e9,
+                   const AfterTick& afterTick = {});
+
+} // namespace dornal::bench
