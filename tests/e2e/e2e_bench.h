@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 
 #include <chrono>
@@ -60,10 +61,10 @@ inline void runTicks(Form1& form, std::chrono::milliseconds duration) {
     timer.setInterval(form.Timer1.interval());
     QObject::connect(&timer, &QTimer::timeout, [&form] { form.Timer1.tick(); });
     timer.start();
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (elapsed.elapsed() < duration.count())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    // A real event loop sleeps between events; processEvents with a time limit would spin.
+    QEventLoop loop;
+    QTimer::singleShot(duration, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 } // namespace dornal::testing
