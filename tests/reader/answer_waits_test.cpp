@@ -9,49 +9,32 @@ namespace {
 
 using testing::ConnectedBench;
 using testing::kEscText;
-using testing::RecordingAlerts;
 using testing::SegmentLog;
 
-struct CutCase {
-    Flag16 lastCmdRead;
-    std::string bytes; // after the ESC; the reader then falls silent
-    AnswerKind kind;
-};
-
 TEST(AnswerWait, SilentReaderEndsTheAnswerAfterTheBoundAndDecodesNothing) {
-    const CutCase cases[] = {
-        {kFalse, "", AnswerKind::Write},   {kFalse, "r", AnswerKind::Write},
-        {kFalse, "T0", AnswerKind::Write}, {kTrue, "", AnswerKind::Read},
-        {kTrue, "s12A", AnswerKind::Read},
-    };
-    for (const auto& c : cases) {
+    const std::pair<Flag16, std::string> cases[] = {
+        {kFalse, ""}, {kFalse, "r"}, {kFalse, "T0"}, {kTrue, ""}, {kTrue, "s12A"}};
+    for (const auto& [lastCmdRead, bytes] : cases) {
+        SCOPED_TRACE(bytes);
         ConnectedBench b(3);
         b.form.Text1[1].setText("99");
-        b.shared.LastCmdRead = c.lastCmdRead;
-        b.port.feed(kEscText + c.bytes);
         SegmentLog log;
-
-        const Answer answer = ReceiveAnswer(b.context(), log.counter(b.form.Text1));
-
-        EXPECT_EQ(answer.kind, c.kind) << c.bytes;
-        EXPECT_EQ(answer.outcome, WaitOutcome::TimedOut) << c.bytes;
-        EXPECT_EQ(answer.writtenTracks, 0) << c.bytes;
-        EXPECT_EQ(b.form.Label5.caption(), kAnswerTimeoutText) << c.bytes;
-        EXPECT_EQ(b.port.elapsedMs, timing::kAnswerTimeoutMs) << c.bytes;
-        EXPECT_EQ(b.form.Text1[1].text(), "99") << c.bytes;
-        EXPECT_TRUE(log.segments.empty()) << c.bytes;
-        EXPECT_EQ(b.shared.LastCmdRead, c.lastCmdRead);
+        const Answer answer = b.receive(lastCmdRead, bytes, log.counter(b.form.Text1));
+        EXPECT_EQ(answer.kind, lastCmdRead ? AnswerKind::Read : AnswerKind::Write);
+        EXPECT_EQ(answer.outcome, WaitOutcome::TimedOut);
+        EXPECT_EQ(answer.writtenTracks, 0);
+        EXPECT_EQ(b.form.Label5.caption(), kAnswerTimeoutText);
+        EXPECT_EQ(b.port.elapsedMs, timing::kAnswerTimeoutMs);
+        EXPECT_EQ(b.form.Text1[1].text(), "99");
+        EXPECT_TRUE(log.segments.empty());
     }
 }
 
 TEST(AnswerWait, PausesShorterThanTheBoundDoNotCutTheAnswer) {
     ConnectedBench b(3);
-    b.shared.LastCmdRead = kTrue;
-    b.port.feed(kEscText);
     for (const char* chunk : {"s", "1", "2A", "3~", "AB", "?"})
         b.port.feedLater(chunk);
-    const Answer answer = ReceiveAnswer(b.context(), {});
-    EXPECT_EQ(answer.outcome, WaitOutcome::Complete);
+    EXPECT_EQ(b.receive(kTrue, "").outcome, WaitOutcome::Complete);
     EXPECT_EQ(b.form.Text1[1].text(), "12");
     EXPECT_EQ(b.form.Text1[2].text(), "3");
     EXPECT_EQ(b.form.Text1[0].text(), "AB");
@@ -68,38 +51,49 @@ struct VanishingPort : FakeSerialPort {
     }
 };
 
-struct VanishingBench {
-    Form1 form;
-    RecordingAlerts alerts;
-    VanishingPort port;
-    SharedValues shared;
-    Form1Events events{form, alerts, port, shared};
-    VanishingBench() {
-        events.load();
-        form.Option1[3].select();
-        form.Command1[0].click();
-        port.clearRecord();
-    }
-};
-
 TEST(AnswerWait, PortFailingMidAnswerIsReportedAtOnce) {
     for (Flag16 lastCmdRead : {kFalse, kTrue}) {
-        VanishingBench b;
-        b.form.Text1[0].setText("AB");
-        b.shared.LastCmdRead = lastCmdRead;
-        b.port.feed(kEscText + "s1T2~AB?rp");
-        b.port.bytesBeforeFailure = 2;
+        Form1 form;
+        testing::RecordingAlerts alerts;
+        VanishingPort port;
+        SharedValues shared;
+        Form1Events events{form, alerts, port, shared};
+        events.load();
+        form.Command1[0].click();
+        port.clearRecord();
+        form.Text1[0].setText("AB");
+        shared.LastCmdRead = lastCmdRead;
+        port.feed(kEscText + "s1T2~AB?rp");
+        port.bytesBeforeFailure = 2;
         SegmentLog log;
 
-        const Answer answer = ReceiveAnswer(b.events.context(), log.counter(b.form.Text1));
+        const Answer answer = ReceiveAnswer(events.context(), log.counter(form.Text1));
 
-        EXPECT_EQ(answer.kind, lastCmdRead ? AnswerKind::Read : AnswerKind::Write);
         EXPECT_EQ(answer.outcome, WaitOutcome::PortError);
-        EXPECT_EQ(b.form.Label5.caption(), kPortErrorText);
-        EXPECT_EQ(b.port.elapsedMs, 0);
-        EXPECT_EQ(b.form.Text1[0].text(), "AB");
+        EXPECT_EQ(form.Label5.caption(), kPortErrorText);
+        EXPECT_EQ(port.elapsedMs, 0);
+        EXPECT_EQ(form.Text1[0].text(), "AB");
         EXPECT_TRUE(log.segments.empty());
     }
+}
+
+// A reader that keeps sending without ever ending its answer is given up after a bounded number
+// of bytes; the rest of what it sent stays for the next drain.
+TEST(AnswerWait, ABabblingReaderIsGivenUpAfterTheByteBound) {
+    const std::string babble(timing::kAnswerMaxBytes + 100, 'x');
+    for (Flag16 lastCmdRead : {kFalse, kTrue}) {
+        ConnectedBench b;
+        SegmentLog log;
+        EXPECT_EQ(b.receive(lastCmdRead, babble, log.counter(b.form.Text1)).outcome,
+                  WaitOutcome::TooLong);
+        EXPECT_EQ(b.form.Label5.caption(), kAnswerTooLongText);
+        EXPECT_TRUE(log.segments.empty());
+        EXPECT_EQ(b.port.waiting(), 100u);
+    }
+    ConnectedBench b;
+    b.port.feed(babble);
+    EXPECT_EQ(WaitReady(b.context()), WaitOutcome::TooLong);
+    EXPECT_EQ(b.form.Label5.caption(), kAnswerTooLongText);
 }
 
 TEST(WaitReady, ReturnsAfterTheYAndDropsWhatCameBefore) {
@@ -111,13 +105,12 @@ TEST(WaitReady, ReturnsAfterTheYAndDropsWhatCameBefore) {
     EXPECT_EQ(b.port.waiting(), 0u) << "the chunk behind the y has not arrived yet";
     EXPECT_EQ(b.port.elapsedMs, 0);
     EXPECT_EQ(b.form.Label5.caption(), "before");
-
     b.port.feed("zzy!");
     EXPECT_EQ(WaitReady(b.context()), WaitOutcome::Complete);
     EXPECT_EQ(b.port.waiting(), 1u);
 }
 
-TEST(WaitReady, GivesUpAfterTheBoundFromTheLastByte) {
+TEST(WaitReady, GivesUpAfterTheBoundFromTheLastByteOrAtOnceOnAPortError) {
     for (const char* before : {"", "xz"}) {
         ConnectedBench b;
         b.port.feed(before);
@@ -126,36 +119,12 @@ TEST(WaitReady, GivesUpAfterTheBoundFromTheLastByte) {
         EXPECT_EQ(b.port.elapsedMs, timing::kAnswerTimeoutMs);
         EXPECT_LE(b.port.getchCalls, 2) << "no polling";
     }
-}
-
-TEST(WaitReady, PortErrorEndsTheWaitAtOnce) {
     ConnectedBench b;
     b.port.feed("x");
     b.port.failPort();
     EXPECT_EQ(WaitReady(b.context()), WaitOutcome::PortError);
     EXPECT_EQ(b.form.Label5.caption(), kPortErrorText);
     EXPECT_EQ(b.port.elapsedMs, 0);
-}
-
-// A reader that keeps sending without ever ending its answer is given up after a bounded number
-// of bytes; no box or counter changes and the rest of what it sent stays for the next drain.
-TEST(AnswerWait, ABabblingReaderIsGivenUpAfterTheByteBound) {
-    const std::string babble(timing::kAnswerMaxBytes + 100, 'x');
-    for (Flag16 lastCmdRead : {kFalse, kTrue}) {
-        ConnectedBench b;
-        b.shared.LastCmdRead = lastCmdRead;
-        b.port.feed(kEscText + babble);
-        SegmentLog log;
-        const Answer answer = ReceiveAnswer(b.context(), log.counter(b.form.Text1));
-        EXPECT_EQ(answer.outcome, WaitOutcome::TooLong);
-        EXPECT_EQ(b.form.Label5.caption(), kAnswerTooLongText);
-        EXPECT_TRUE(log.segments.empty());
-        EXPECT_EQ(b.port.waiting(), 100u);
-    }
-    ConnectedBench b;
-    b.port.feed(babble);
-    EXPECT_EQ(WaitReady(b.context()), WaitOutcome::TooLong);
-    EXPECT_EQ(b.form.Label5.caption(), kAnswerTooLongText);
 }
 
 } // namespace

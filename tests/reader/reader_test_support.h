@@ -19,6 +19,12 @@ struct ConnectedBench : Bench {
         form.Option1[mode].select();
         port.clearRecord();
     }
+    // One tick's reception of `bytes` (after the ESC) as the answer of the last command.
+    Answer receive(Flag16 lastCmdRead, const std::string& bytes, const SegmentCounter& count = {}) {
+        shared.LastCmdRead = lastCmdRead;
+        port.feed(kEscText + bytes);
+        return ReceiveAnswer(context(), count);
+    }
 };
 
 // Records what a read answer reports per segment, and what the segment's box held then.
@@ -32,9 +38,5 @@ struct SegmentLog {
         };
     }
 };
-
-inline const std::array<TextBox, 3>& readBackBoxes(const Form1& form) {
-    return form.Option1[4].value() ? form.Text2 : form.Text1;
-}
 
 } // namespace dornal::testing

@@ -8,19 +8,16 @@ namespace {
 using testing::ConnectedBench;
 using testing::kEscText;
 
-struct WriteAnswerCase {
-    std::string bytes; // after the ESC
-    TrackSet tracks;
-    const char* status;
-};
-
 TEST(WriteAnswer, ReportsTheWrittenTracksAndShowsTheAnswerInHex) {
-    const WriteAnswerCase cases[] = {
+    const struct {
+        std::string bytes; // after the ESC
+        TrackSet tracks;
+        const char* status;
+    } cases[] = {
         {"rp", 0b010, "1B 72 70- 0"},
         {"rq", 0, "1B 72 71- 0"},
         {"T0p", 0b100, "1B 54 30 70- 0"}, // the byte at position 1 is not looked at
-        {"T1q", 0, "1B 54 31 71- 0"},
-        {"Bp", 0, "1B 42 70- 0"}, // ends before its result position
+        {"Bp", 0, "1B 42 70- 0"},         // ends before its result position
         {"B0p", 0b110, "1B 42 30 70- 0"},
         {" 0p", 0b001, "1B 20 30 70- 0"},
         {"!0p", 0b011, "1B 21 30 70- 0"},
@@ -33,9 +30,7 @@ TEST(WriteAnswer, ReportsTheWrittenTracksAndShowsTheAnswerInHex) {
     };
     for (const auto& c : cases) {
         ConnectedBench b;
-        b.shared.LastCmdRead = kFalse;
-        b.port.feed(kEscText + c.bytes);
-        const Answer answer = ReceiveAnswer(b.context(), {});
+        const Answer answer = b.receive(kFalse, c.bytes);
         EXPECT_EQ(answer.kind, AnswerKind::Write) << c.status;
         EXPECT_EQ(answer.outcome, WaitOutcome::Complete) << c.status;
         EXPECT_EQ(answer.writtenTracks, c.tracks) << c.status;
@@ -45,55 +40,27 @@ TEST(WriteAnswer, ReportsTheWrittenTracksAndShowsTheAnswerInHex) {
     }
 }
 
-TEST(WriteAnswer, TakesOneFrameAndLeavesWhatFollows) {
+TEST(ReceiveAnswer, TakesAtMostOneFrameATickAndDropsOneStrayByteATick) {
     ConnectedBench b;
-    b.port.feed(kEscText + "rp" + kEscText + "Tq");
+    b.form.Label5.setCaption("before");
+    EXPECT_EQ(ReceiveAnswer(b.context(), {}).kind, AnswerKind::None);
+    EXPECT_EQ(b.port.getchCalls, 0) << "an empty queue is not read";
+    b.port.feed("xz" + kEscText + "rp" + kEscText + "Tq");
+    EXPECT_EQ(ReceiveAnswer(b.context(), {}).kind, AnswerKind::None);
+    EXPECT_EQ(b.port.waiting(), 7u);
+    EXPECT_EQ(ReceiveAnswer(b.context(), {}).kind, AnswerKind::None);
+    EXPECT_EQ(b.form.Label5.caption(), "before");
     EXPECT_EQ(ReceiveAnswer(b.context(), {}).writtenTracks, 0b010);
     EXPECT_EQ(b.port.waiting(), 3u);
-    const Answer second = ReceiveAnswer(b.context(), {});
-    EXPECT_EQ(second.kind, AnswerKind::Write);
+    EXPECT_EQ(ReceiveAnswer(b.context(), {}).kind, AnswerKind::Write);
     EXPECT_EQ(b.form.Label5.caption(), "1B 54 71- 0");
-}
-
-TEST(ReceiveAnswer, EmptyQueueDoesNothing) {
-    ConnectedBench b;
-    b.form.Label5.setCaption("before");
-    const Answer answer = ReceiveAnswer(b.context(), {});
-    EXPECT_EQ(answer.kind, AnswerKind::None);
-    EXPECT_EQ(b.form.Label5.caption(), "before");
-    EXPECT_EQ(b.port.getchCalls, 0);
     EXPECT_TRUE(b.port.sent.empty());
-}
-
-TEST(ReceiveAnswer, DropsOneStrayByteEachTick) {
-    ConnectedBench b;
-    b.form.Label5.setCaption("before");
-    b.port.feed("xz" + kEscText + "rp");
-    EXPECT_EQ(ReceiveAnswer(b.context(), {}).kind, AnswerKind::None);
-    EXPECT_EQ(b.port.waiting(), 4u);
-    EXPECT_EQ(ReceiveAnswer(b.context(), {}).kind, AnswerKind::None);
-    EXPECT_EQ(b.form.Label5.caption(), "before");
-    const Answer answer = ReceiveAnswer(b.context(), {});
-    EXPECT_EQ(answer.kind, AnswerKind::Write);
-    EXPECT_EQ(answer.writtenTracks, 0b010);
-}
-
-TEST(ReceiveAnswer, AfterDisconnectFindsNothingEvenWithBytesLeft) {
-    ConnectedBench b;
-    b.port.feed(kEscText + "rp");
-    b.form.Command1[1].click();
-    b.form.Label5.setCaption("before");
-    EXPECT_EQ(ReceiveAnswer(b.context(), {}).kind, AnswerKind::None);
-    EXPECT_EQ(b.form.Label5.caption(), "before");
-    EXPECT_EQ(b.port.getchCalls, 0);
 }
 
 TEST(ReceiveAnswer, LastCmdReadPicksTheKindNotTheContent) {
     ConnectedBench b;
-    b.shared.LastCmdRead = kTrue;
     b.form.Label5.setCaption("before");
-    b.port.feed(kEscText + "rp?");
-    const Answer answer = ReceiveAnswer(b.context(), {});
+    const Answer answer = b.receive(kTrue, "rp?");
     EXPECT_EQ(answer.kind, AnswerKind::Read);
     EXPECT_EQ(answer.writtenTracks, 0);
     EXPECT_EQ(b.form.Label5.caption(), "before"); // read answers leave the status alone
@@ -101,10 +68,17 @@ TEST(ReceiveAnswer, LastCmdReadPicksTheKindNotTheContent) {
     EXPECT_EQ(b.shared.LastCmdRead, kTrue);
 }
 
+TEST(ReceiveAnswer, AfterDisconnectFindsNothingEvenWithBytesLeft) {
+    ConnectedBench b;
+    b.port.feed(kEscText + "rp");
+    b.form.Command1[1].click();
+    EXPECT_EQ(ReceiveAnswer(b.context(), {}).kind, AnswerKind::None);
+    EXPECT_EQ(b.port.getchCalls, 0);
+}
+
 TEST(WriteAnswer, OverlongAnswerIsReadToItsEndAndTheRestDropped) {
     ConnectedBench b;
-    b.port.feed(kEscText + "T" + std::string(1100, 'x') + "p" + "y");
-    const Answer answer = ReceiveAnswer(b.context(), {});
+    const Answer answer = b.receive(kFalse, "T" + std::string(1100, 'x') + "py");
     EXPECT_EQ(answer.outcome, WaitOutcome::Complete);
     EXPECT_EQ(answer.writtenTracks, 0);
     EXPECT_EQ(b.port.waiting(), 1u) << "the answer was taken up to its terminator";
