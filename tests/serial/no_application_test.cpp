@@ -19,9 +19,8 @@ TEST(NoApplicationTest, TheBlockingTestsPassWithoutAnApplicationObject) {
     char self[4096] = {};
     ASSERT_GT(readlink("/proc/self/exe", self, sizeof self - 1), 0);
     const std::string command = std::string("DORNAL_SERIAL_NO_APP=1 '") + self +
-                                "' --gtest_brief=1 "
-                                "--gtest_filter='ExchangeTest.*:ReadTimingTest.*:HangUpTest.*:"
-                                "OpenTest.*:Drains/*' 2>&1";
+                                "' --gtest_brief=1 --gtest_filter='ExchangeTest.*:"
+                                "ReadTimingTest.*:HangUpTest.*:OpenTest.*' 2>&1";
     FILE* child = popen(command.c_str(), "r");
     ASSERT_NE(child, nullptr);
     std::string output;
@@ -29,8 +28,7 @@ TEST(NoApplicationTest, TheBlockingTestsPassWithoutAnApplicationObject) {
     while (std::fgets(chunk.data(), chunk.size(), child) != nullptr)
         output += chunk.data();
     const int status = pclose(child);
-    ASSERT_TRUE(WIFEXITED(status)) << output;
-    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
 }
 
 } // namespace

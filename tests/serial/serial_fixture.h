@@ -13,15 +13,16 @@
 
 namespace dornal::testing {
 
+using namespace std::chrono_literals;
+
 // Wall time and process CPU time since construction.
 class Stopwatch {
   public:
-    Stopwatch() : wall_(std::chrono::steady_clock::now()), cpu_(cpuMs()) {}
     double elapsedMs() const {
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall_)
             .count();
     }
-    double cpuUsedMs() const { return cpuMs() - cpu_; }
+    double cpuShare() const { return (cpuMs() - cpu_) / elapsedMs(); }
 
   private:
     static double cpuMs() {
@@ -29,8 +30,33 @@ class Stopwatch {
         clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
         return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
     }
-    std::chrono::steady_clock::time_point wall_;
-    double cpu_;
+    std::chrono::steady_clock::time_point wall_ = std::chrono::steady_clock::now();
+    double cpu_ = cpuMs();
+};
+
+inline std::string allByteValues() {
+    std::string bytes;
+    for (int value = 0; value < 256; ++value)
+        bytes.push_back(static_cast<char>(value));
+    return bytes;
+}
+
+// Sends `bytes` from the far end after `delay`, one at a time `gap` apart, while the test blocks.
+class LaterSender {
+  public:
+    LaterSender(PtyPeer& peer, std::string bytes, std::chrono::milliseconds delay,
+                std::chrono::milliseconds gap = 0ms)
+        : thread_([&peer, bytes, delay, gap] {
+              std::this_thread::sleep_for(delay);
+              for (char byte : bytes) {
+                  peer.send(std::string(1, byte));
+                  std::this_thread::sleep_for(gap);
+              }
+          }) {}
+    ~LaterSender() { thread_.join(); }
+
+  private:
+    std::thread thread_;
 };
 
 // Port 1 of a QtSerialPort opened on a pseudo-terminal, set up as Connect does.
@@ -48,20 +74,10 @@ class SerialLineTest : public ::testing::Test {
 
     // Bytes sent by the far end need a moment to cross the pseudo-terminal.
     bool awaitWaiting(int count) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-        while (serial.sio_iqueue(kPort) < count) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
+        const auto deadline = std::chrono::steady_clock::now() + 2s;
+        while (serial.sio_iqueue(kPort) < count && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(2ms);
         return serial.sio_iqueue(kPort) == count;
-    }
-
-    static std::string allByteValues() {
-        std::string bytes;
-        for (int value = 0; value < 256; ++value)
-            bytes.push_back(static_cast<char>(value));
-        return bytes;
     }
 
     PortLinkHome home;
