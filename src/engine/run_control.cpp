@@ -65,18 +65,6 @@ bool startMode(Context& context) {
     return true;
 }
 
-// The loop count, the three totals, the six write and read counters and the three lengths.
-void zeroCounters(Form1& form) {
-    for (auto& label : form.Label1)
-        label.setCaption("0");
-    for (int track = 1; track <= 3; ++track) {
-        form.writeCounter(track).setCaption("0");
-        form.readCounter(track).setCaption("0");
-    }
-    for (auto& label : form.Label3)
-        label.setCaption("0");
-}
-
 } // namespace
 
 int trackMask(const Form1& form) {
@@ -98,7 +86,7 @@ void StartAction(Context& context) {
         setSettingsEnabled(form, false, ItripOptions::Included);
     }
     // The first write of a run was prepared from the totals the previous run left.
-    zeroCounters(form);
+    form.zeroCounterDisplays();
 }
 
 void AbandonAction(Context& context) {

@@ -29,17 +29,6 @@ void setConnectedState(Form1& f, bool connected) {
         box.setEnabled(connected);
 }
 
-void zeroCounters(Form1& f) {
-    for (auto& label : f.Label1)
-        label.setCaption("0");
-    for (int track = 1; track <= 3; ++track) {
-        f.writeCounter(track).setCaption("0");
-        f.readCounter(track).setCaption("0");
-    }
-    for (auto& label : f.Label3)
-        label.setCaption("0");
-}
-
 void chooseLine(Context& context) {
     SharedValues& shared = context.shared();
     shared.PortNumber = static_cast<std::int16_t>(context.form.Combo1.listIndex() + 1);
@@ -73,7 +62,7 @@ void Connect(Context& context) {
     PurgeInput(context.link, shared.PortNumber);
     ResetReader(context.link);
     setConnectedState(context.form, true);
-    zeroCounters(context.form);
+    context.form.zeroCounterDisplays();
     // Whatever set the reader held before, it now uses the one the window shows.
     if (const auto command = charSetCommandFor(context.form.Option3.selectedIndex()))
         send(context.link, *command);

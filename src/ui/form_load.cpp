@@ -41,14 +41,7 @@ void Form_Load(Context& context) {
     f.Command1[1].setEnabled(false);
     for (auto& button : f.Command2)
         button.setEnabled(false);
-    for (auto& label : f.Label1)
-        label.setCaption("0");
-    for (int track = 1; track <= 3; ++track) {
-        f.writeCounter(track).setCaption("0");
-        f.readCounter(track).setCaption("0");
-    }
-    for (auto& label : f.Label3)
-        label.setCaption("0");
+    f.zeroCounterDisplays();
     f.Label5.setCaption("");
 
     f.Option1[4].select(); // raises Option1_Click: read-back boxes shown

@@ -8,6 +8,17 @@ Form1::Form1() {
     Text3.setBackColor(kColorScrollBars);
 }
 
+void Form1::zeroCounterDisplays() {
+    for (auto& label : Label1)
+        label.setCaption("0");
+    for (int track = 1; track <= 3; ++track) {
+        writeCounter(track).setCaption("0");
+        readCounter(track).setCaption("0");
+    }
+    for (auto& label : Label3)
+        label.setCaption("0");
+}
+
 Label& Form1::writeCounter(int track) {
     switch (track) {
     case 1:

@@ -90,6 +90,10 @@ struct Form1 {
     Label Label6{"Label6", "Firmware Version:"};
     TextBox Text3{"Text3", 0, 525, true};
 
+    // Sets to "0" the loop count, the three totals, the six write and read counters and the
+    // three lengths, in this order.
+    void zeroCounterDisplays();
+
     // The write and read counters of track t (1..3).
     Label& writeCounter(int track);
     Label& readCounter(int track);
