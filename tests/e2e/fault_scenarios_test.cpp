@@ -119,7 +119,8 @@ TEST_F(FaultScenario, SilentReaderTheRunWaitsAndTheFirmwareQueryGivesUp) {
     bench.form.chkGetFirmwareVersion.setValue(1);
     const CpuShare query = testing::measureCpu([&] { start(kWriteLoop); });
     EXPECT_EQ(bench.form.Text3.text(), kFirmwareTimeoutText);
-    EXPECT_NEAR(query.wallSeconds, kTimeoutSeconds, 0.5);
+    EXPECT_GE(query.wallSeconds, kTimeoutSeconds);
+    EXPECT_LT(query.wallSeconds, kTimeoutSeconds + 1.0);
     expectFrugal(query, "firmware_wait");
 
     const auto before = counters(bench.form);
@@ -140,7 +141,7 @@ TEST_F(FaultScenario, StrayBytesBeforeEachAnswerAreDroppedOnePerTick) {
     runFor(1200ms); // two ticks: each drops one stray byte
     EXPECT_EQ(counters(bench.form), before);
     EXPECT_TRUE(bench.form.Timer1.enabled());
-    const CpuShare cpu = runFor(700ms); // the third tick takes the answer
+    const CpuShare cpu = runFor(900ms); // the third tick takes the answer
     expectFrugal(cpu, "stray");
     for (int track = 1; track <= 3; ++track)
         EXPECT_EQ(bench.form.writeCounter(track).caption(), "1") << track;
@@ -163,7 +164,7 @@ TEST_P(CutAnswers, CountNothingAndSayTheAnswerStopped) {
     connect();
     start(GetParam().mode);
     const auto before = counters(bench.form);
-    const CpuShare cpu = runFor(std::chrono::milliseconds(timing::kAnswerTimeoutMs + 900));
+    const CpuShare cpu = runFor(std::chrono::milliseconds(timing::kAnswerTimeoutMs + 1200));
     expectFrugal(cpu, GetParam().name);
     EXPECT_EQ(counters(bench.form), before);
     EXPECT_EQ(bench.form.Label5.caption(), kAnswerTimeoutText);
@@ -193,12 +194,12 @@ TEST_F(FaultScenario, ReaderNeverReadyHoldsTheWindowOnlyUntilTheTimeOut) {
     QElapsedTimer since;
     qint64 abandonedAfter = -1;
     clickLater(bench.form.Command2[1], 700ms, since, abandonedAfter);
-    const CpuShare cpu = runFor(3200ms);
+    const CpuShare cpu = runFor(3600ms);
     expectFrugal(cpu, "never_ready");
     EXPECT_EQ(bench.form.Label5.caption(), kNotReadyText);
     EXPECT_GE(abandonedAfter, 700);
     EXPECT_LE(abandonedAfter,
-              timing::kTickMs + timing::kAnswerTimeoutMs + 4 * timing::kReadTotalTimeoutMs + 200);
+              timing::kTickMs + timing::kAnswerTimeoutMs + 4 * timing::kReadTotalTimeoutMs + 500);
     RecordProperty("abandon_handled_after_ms", std::to_string(abandonedAfter));
     EXPECT_FALSE(bench.form.Timer1.enabled());
     for (int track = 1; track <= 3; ++track)
@@ -208,16 +209,17 @@ TEST_F(FaultScenario, ReaderNeverReadyHoldsTheWindowOnlyUntilTheTimeOut) {
 }
 
 TEST_F(FaultScenario, AReaderThatVanishesBetweenTicksFreezesTheRunNotTheWindow) {
-    startSim({"--hangup-after", "1.2"});
+    startSim({"--hangup-after", "1.6"});
     connect();
     start(kWriteReadLoop);
-    runFor(1700ms);
+    runFor(2100ms);
     ASSERT_TRUE(sim->waitForLink(false, 1000ms));
     const auto afterHangUp = counters(bench.form);
     EXPECT_NE(afterHangUp[4], "0"); // track 1 was written before the line went
     const CpuShare cpu = runFor(1200ms);
     expectFrugal(cpu, "vanished");
     EXPECT_EQ(counters(bench.form), afterHangUp);
+    RecordProperty("label5_after_hangup", bench.form.Label5.caption());
     expectUsableAgain();
     // The port is gone, so Connect fails the usual way; once a reader is back it works.
     bench.connect(kComPosition, kBaud9600);
@@ -230,12 +232,14 @@ TEST_F(FaultScenario, AReaderThatVanishesBetweenTicksFreezesTheRunNotTheWindow) 
 }
 
 TEST_F(FaultScenario, AReaderThatVanishesDuringTheReadyWaitEndsItAtOnce) {
-    startSim({"--never-ready", "--hangup-after", "1.0"});
+    // Connect and Start take about 0.5 s, so the first tick begins its wait for "y" about 1 s
+    // after the simulated reader started, and the line goes half a second later.
+    startSim({"--never-ready", "--hangup-after", "1.5"});
     connect();
     start(kWriteLoop);
-    // Without the port error the tick at 500 ms would wait for "y" until 2.5 s.
-    const CpuShare cpu = runFor(1600ms);
-    EXPECT_LT(cpu.wallSeconds, 2.0);
+    // Without the port error the tick at 500 ms would wait for "y" until 2.5 s at least.
+    const CpuShare cpu = runFor(1800ms);
+    EXPECT_LT(cpu.wallSeconds, 2.3);
     expectFrugal(cpu, "vanished_waiting");
     EXPECT_EQ(bench.form.Label5.caption(), kPortErrorText);
     expectUsableAgain();

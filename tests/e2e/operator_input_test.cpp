@@ -137,7 +137,11 @@ INSTANTIATE_TEST_SUITE_P(TrackBoxes, LongPaste,
                          ::testing::Values(PasteCase{0, "A", 76, 0}, PasteCase{1, "1", 37, 0},
                                            PasteCase{2, "1", 107, 0}, PasteCase{0, "A%", 75, 1},
                                            PasteCase{1, "A1", 36, 1}, PasteCase{2, "1;;", 106, 1},
-                                           PasteCase{1, "x", 0, 37}));
+                                           PasteCase{1, "x", 0, 37}),
+                         [](const auto& info) {
+                             return "Box" + std::to_string(info.param.box) + "Keeps" +
+                                    std::to_string(info.param.kept);
+                         });
 
 // Control characters, DEL and the bytes 128..255.
 std::vector<char> unusualCharacters() {
@@ -242,7 +246,8 @@ INSTANTIATE_TEST_SUITE_P(Combo1, TypedPortText,
                          ::testing::Values(TypedPort{"COM 99", "9600"}, TypedPort{"COM 1 ", "9600"},
                                            TypedPort{"", ""},
                                            TypedPort{std::string("COM\0 1", 6), "\x1b"},
-                                           TypedPort{"COM 1\r\n", "\xff\xfe"}));
+                                           TypedPort{"COM 1\r\n", "\xff\xfe"}),
+                         [](const auto& info) { return "Typed" + std::to_string(info.index); });
 
 } // namespace
 } // namespace dornal
