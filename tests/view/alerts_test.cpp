@@ -9,66 +9,46 @@
 namespace dornal::testing {
 namespace {
 
-struct SeenMessage {
-    QString title, text;
-    QMessageBox::StandardButtons buttons;
-    QMessageBox::Icon icon = QMessageBox::Warning;
-    bool modal = false;
-    int ticksWhileOpen = -1;
-};
-
-// Answers the next message box as the operator would, after looking at it.
-void answerNextMessage(SeenMessage& seen, const std::function<void()>& whileOpen = {}) {
-    QTimer::singleShot(0, [&seen, whileOpen] {
+// Looks at the next message box as the operator would, then answers it with OK.
+void answerNextMessage(const std::function<void(QMessageBox*)>& look) {
+    QTimer::singleShot(0, [look] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        seen.title = box->windowTitle();
-        seen.text = box->text();
-        seen.buttons = box->standardButtons();
-        seen.icon = box->icon();
-        seen.modal = box->isModal();
-        if (whileOpen)
-            whileOpen();
+        look(box);
         box->button(QMessageBox::Ok)->click();
     });
 }
 
-TEST(QtAlerts, MessageBoxIsModalWithOkOnlyAndNoIcon) {
+TEST(QtAlerts, MessageBoxIsModalWithOkOnlyNoIconAndTheApplicationTitleByDefault) {
     ViewBench b;
     view::QtAlerts alerts(&b.view);
-    SeenMessage seen;
-    answerNextMessage(seen);
-    alerts.messageBox("Open COM Port Fail!", "Dornal Test");
-    EXPECT_EQ(seen.title, "Dornal Test");
-    EXPECT_EQ(seen.text, "Open COM Port Fail!");
-    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
-    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
-    EXPECT_TRUE(seen.modal);
-    EXPECT_FALSE(view::modalMessageOpen());
-}
-
-TEST(QtAlerts, AMessageWithoutTitleShowsTheApplicationTitle) {
-    view::QtAlerts alerts;
-    SeenMessage seen;
-    answerNextMessage(seen);
-    alerts.messageBox("Please select track to test!", "");
-    EXPECT_EQ(seen.title, QString::fromLatin1(kApplicationTitle));
+    for (const char* title : {"Dornal Test", ""}) {
+        QStringList seen;
+        answerNextMessage([&seen](QMessageBox* box) {
+            seen << box->windowTitle() << box->text();
+            EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+            EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+            EXPECT_TRUE(box->isModal());
+        });
+        alerts.messageBox("Open COM Port Fail!", title);
+        EXPECT_EQ(seen, QStringList({*title ? title : kApplicationTitle, "Open COM Port Fail!"}));
+        EXPECT_FALSE(view::modalMessageOpen());
+    }
 }
 
 TEST(QtAlerts, NoTickRunsWhileAMessageWaits) {
     ViewBench b;
     view::QtAlerts alerts(&b.view);
-    int ticks = 0;
+    int ticks = 0, ticksWhileOpen = -1;
     b.form.Timer1.onTick = [&ticks] { ++ticks; };
     b.form.Timer1.setEnabled(true);
     auto* timer = b.view.findChild<QTimer*>("Timer1");
-    SeenMessage seen;
-    answerNextMessage(seen, [&] {
+    answerNextMessage([&](QMessageBox*) {
         QMetaObject::invokeMethod(timer, "timeout");
-        seen.ticksWhileOpen = ticks;
+        ticksWhileOpen = ticks;
     });
     alerts.messageBox("Please select track to test!", "Dornal Test");
-    EXPECT_EQ(seen.ticksWhileOpen, 0);
+    EXPECT_EQ(ticksWhileOpen, 0);
     QMetaObject::invokeMethod(timer, "timeout");
     EXPECT_EQ(ticks, 1);
 }
