@@ -28,8 +28,12 @@ const char* incompleteText(WaitOutcome outcome, const char* timeoutText) {
 
 Answer ReceiveAnswer(Context& context, const SegmentCounter& countSegment) {
     SerialPort& port = context.port();
-    // A closed port (after Disconnect while Timer1 still runs) reports below 0: nothing waits.
-    if (port.sio_iqueue(context.portNumber()) <= 0)
+    const int waiting = port.sio_iqueue(context.portNumber());
+    // Below 0 the port has failed. After Disconnect (Timer1 may still run) that is expected
+    // and nothing happens; while connected the reader is gone, and the operator is told so.
+    if (waiting < 0 && context.form.Command1[1].enabled())
+        context.form.Label5.setCaption(kPortErrorText);
+    if (waiting <= 0)
         return {};
     // A stray byte before an answer is dropped; one per tick.
     if (port.sio_getch(context.portNumber()) != protocol::kEsc)
