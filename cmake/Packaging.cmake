@@ -3,8 +3,7 @@ include(GNUInstallDirs)
 
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/dornal-test.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/dornal-test.png
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+add_subdirectory(${PROJECT_SOURCE_DIR}/tools/icon ${PROJECT_BINARY_DIR}/tools/icon)
 
 set(CPACK_PACKAGE_NAME "dornal-test")
 set(CPACK_PACKAGE_VENDOR "Dornal test bench developers")
@@ -16,5 +15,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "electronics")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The shared libraries the two programs link, found by dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window needs a platform plugin (X11 or Wayland), which no library link names.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 include(CPack)
