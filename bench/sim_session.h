@@ -50,8 +50,6 @@ class SimSession {
     testing::SimProcess sim_;
     testing::RecordingAlerts alerts_;
     SharedValues shared_;
-
-  public:
     Form1Events events{form, alerts_, port, shared_};
 };
 
