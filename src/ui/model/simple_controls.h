@@ -12,7 +12,7 @@ public:
     Label(std::string name, std::string caption) : Control(std::move(name)), caption_(std::move(caption)) {}
     const std::string& caption() const { return caption_; }
     void setCaption(std::string_view caption) {
-        caption_.assign(caption);
+        caption_ = std::string(caption); // not assign(): GCC 12 at -O2 warns falsely (-Wrestrict)
         changed();
     }
 
