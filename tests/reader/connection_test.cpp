@@ -114,25 +114,22 @@ TEST(Connect, FailedOpenBeepsThreeTimesShowsTheMessageThenClosesAndChangesNothin
 TEST(ConnectAndDisconnect, SetTheWindowStateInTheirTableAndLeaveTheRestAlone) {
     Bench b;
     const Form1& f = b.form;
-    // Control, enabled after Connect, enabled after Disconnect.
-    std::vector<std::tuple<const Control*, bool, bool>> rows{{&f.Combo1, false, true},
-                                                             {&f.Combo2, false, true},
-                                                             {&f.Command1[0], false, true},
-                                                             {&f.Command1[1], true, false},
-                                                             {&f.Command2[0], true, false},
-                                                             {&f.Command2[1], false, false},
-                                                             {&f.Command2[2], true, false},
-                                                             {&f.tx_WriteTimesPerLoop, true, false},
-                                                             {&f.tx_ReadTimesPerLoop, true, false}};
-    for (int i = 0; i < 5; ++i)
-        rows.emplace_back(&f.Option1[i], true, false);
-    for (int i = 0; i < 4; ++i)
-        rows.emplace_back(&f.Option3[i], true, false);
-    for (std::size_t i = 0; i < 3; ++i) {
-        rows.emplace_back(&f.Option2[static_cast<int>(i)], true, false);
-        rows.emplace_back(&f.Check1[i], true, false);
-        rows.emplace_back(&f.Text1[i], true, false);
-    }
+    // Connect unlocks the test controls and locks the connection choice; Disconnect the reverse.
+    const std::vector<const Control*> locked{&f.Combo1, &f.Combo2, &f.Command1[0]};
+    std::vector<const Control*> unlocked{&f.Command1[1], &f.Command2[0], &f.Command2[2],
+                                         &f.tx_WriteTimesPerLoop, &f.tx_ReadTimesPerLoop};
+    for (const OptionGroup* group : {&f.Option1, &f.Option2, &f.Option3})
+        for (int i = 0; i < group->size(); ++i)
+            unlocked.push_back(&(*group)[i]);
+    for (std::size_t i = 0; i < 3; ++i)
+        unlocked.insert(unlocked.end(), {&f.Check1[i], &f.Text1[i]});
+    auto expectConnected = [&](bool connected) {
+        for (const Control* control : unlocked)
+            EXPECT_EQ(control->enabled(), connected) << control->name();
+        for (const Control* control : locked)
+            EXPECT_EQ(control->enabled(), !connected) << control->name();
+        EXPECT_FALSE(f.Command2[1].enabled());
+    };
     b.form.Option4[1].setEnabled(false);
     b.form.chkGetFirmwareVersion.setEnabled(false);
     b.form.Text3.setText("V1.");
@@ -148,8 +145,7 @@ TEST(ConnectAndDisconnect, SetTheWindowStateInTheirTableAndLeaveTheRestAlone) {
         label->setCaption("7");
 
     b.form.Command1[0].click();
-    for (const auto& [control, afterConnect, afterDisconnect] : rows)
-        EXPECT_EQ(control->enabled(), afterConnect) << "connect " << control->name();
+    expectConnected(true);
     for (Label* label : counters)
         EXPECT_EQ(label->caption(), "0") << label->name();
     EXPECT_EQ(b.form.Text1[0].text(), "AB");
@@ -160,8 +156,7 @@ TEST(ConnectAndDisconnect, SetTheWindowStateInTheirTableAndLeaveTheRestAlone) {
     b.shared.LastCmdRead = kTrue;
     b.port.clearRecord();
     b.form.Command1[1].click();
-    for (const auto& [control, afterConnect, afterDisconnect] : rows)
-        EXPECT_EQ(control->enabled(), afterDisconnect) << "disconnect " << control->name();
+    expectConnected(false);
     EXPECT_EQ(b.port.calls, (Calls{"close 1"}));
     EXPECT_TRUE(b.port.sent.empty());
     for (const auto& box : b.form.Text1)

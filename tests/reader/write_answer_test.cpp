@@ -68,25 +68,5 @@ TEST(ReceiveAnswer, LastCmdReadPicksTheKindNotTheContent) {
     EXPECT_EQ(b.shared.LastCmdRead, kTrue);
 }
 
-TEST(ReceiveAnswer, AfterDisconnectFindsNothingEvenWithBytesLeft) {
-    ConnectedBench b;
-    b.port.feed(kEscText + "rp");
-    b.form.Command1[1].click();
-    EXPECT_EQ(ReceiveAnswer(b.context(), {}).kind, AnswerKind::None);
-    EXPECT_EQ(b.port.getchCalls, 0);
-}
-
-TEST(WriteAnswer, OverlongAnswerIsReadToItsEndAndTheRestDropped) {
-    ConnectedBench b;
-    const Answer answer = b.receive(kFalse, "T" + std::string(1100, 'x') + "py");
-    EXPECT_EQ(answer.outcome, WaitOutcome::Complete);
-    EXPECT_EQ(answer.writtenTracks, 0);
-    EXPECT_EQ(b.port.waiting(), 1u) << "the answer was taken up to its terminator";
-    std::string expected = "1B 54";
-    for (int i = 0; i < AnswerBuffer::kSize - 1; ++i)
-        expected += " 78";
-    EXPECT_EQ(b.form.Label5.caption(), expected + "- 0");
-}
-
 } // namespace
 } // namespace dornal
