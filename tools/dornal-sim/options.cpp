@@ -205,8 +205,9 @@ The reader holds one card with three empty tracks at start.
 
 Options:
   --port N            publish the line as com<N>, N from 1 to 99 (default 1)
-  --baud RATE         the reader's line rate (default 9600). Answers leave at 10 bits per
-                      byte at this rate. When the program on the line set another rate,
+  --baud RATE         the reader's line rate (default 9600). Requests are heard and
+                      answers leave at 10 bits per byte at this rate, as on a real line
+                      (a pseudo-terminal itself has no rate). When the program set another rate,
                       every answer byte arrives as noise (bytes 128..255), as on a real
                       line.
   --fail-every K      every K-th write fails: answered with "q" and not stored

@@ -96,9 +96,7 @@ void Simulator::takeInput() {
         if (count > 0) {
             const std::string_view bytes(buffer, static_cast<std::size_t>(count));
             trace_.bytes("in", bytes);
-            for (const Answer& a : model_.feed(bytes)) {
-                answer(a);
-            }
+            hear(bytes);
             continue;
         }
         if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
@@ -112,7 +110,21 @@ void Simulator::takeInput() {
     }
 }
 
-void Simulator::answer(const Answer& answer) {
+// A pseudo-terminal hands over the program's bytes at once; on a real line each takes 10 bits
+// at the line rate, so the reader hears the end of a request only that much later.
+void Simulator::hear(std::string_view bytes) {
+    const auto perByte = std::chrono::duration_cast<Clock::duration>(byteTime(options_.baud));
+    Clock::time_point heard = std::max(Clock::now(), inputFreeAt_);
+    for (char byte : bytes) {
+        heard += perByte;
+        for (const Answer& a : model_.feed(std::string_view(&byte, 1))) {
+            answer(a, heard);
+        }
+    }
+    inputFreeAt_ = heard;
+}
+
+void Simulator::answer(const Answer& answer, Clock::time_point heard) {
     std::optional<std::string> bytes = shapeAnswer(answer, options_.faults);
     if (!bytes || bytes->empty()) {
         return;
@@ -127,9 +139,8 @@ void Simulator::answer(const Answer& answer) {
                     std::to_string(options_.baud) + ": answer garbled");
         *bytes = garble(*bytes, noise_);
     }
-    const Clock::time_point now = Clock::now();
     const auto perByte = byteTime(options_.baud);
-    Clock::time_point at = std::max(now + std::chrono::milliseconds(options_.delayMs), lineFreeAt_);
+    Clock::time_point at = std::max(heard + std::chrono::milliseconds(options_.delayMs), lineFreeAt_);
     for (char byte : *bytes) {
         at += std::chrono::duration_cast<Clock::duration>(perByte);
         outgoing_.push_back({at, byte});

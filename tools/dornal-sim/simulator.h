@@ -34,7 +34,9 @@ class Simulator {
 
     int pollTimeoutMs(Clock::time_point now) const;
     void takeInput();
-    void answer(const Answer& answer);
+    // Answers a request whose last byte reached the reader at `heard`.
+    void hear(std::string_view bytes);
+    void answer(const Answer& answer, Clock::time_point heard);
     void sendDue(Clock::time_point now);
     void programLeft();
     void checkProgramBack();
@@ -48,7 +50,8 @@ class Simulator {
     ReaderModel model_;
     std::minstd_rand noise_;
     std::deque<Outgoing> outgoing_;
-    Clock::time_point lineFreeAt_;
+    Clock::time_point lineFreeAt_;   // when the reader's last answer byte has left
+    Clock::time_point inputFreeAt_;  // when the program's last byte has reached the reader
     std::optional<Clock::time_point> hangupAt_;
     bool attached_ = true;
     bool writeBlocked_ = false;
