@@ -84,7 +84,7 @@ TEST(TestCycle, WorkedWriteReadSequenceByteForByte) {
     const std::string t2 = "2222222220000000000222222222200000000";
     const std::string t3 = "3333333330000000000333333333300000000003333333333000000000033333333330"
                            "0000000003333333333000000000033333330";
-    const std::string itrip = "\x1b*", abandon = "\x1b\x30", ready = "\x1b\x65", readAll = "\x1b\"";
+    const std::string itrip{27, '*'}, abandon{27, '0'}, ready{27, 'e'}, readAll{27, '"'};
 
     b.start();
     EXPECT_EQ(b.takeTexts(), (Names{itrip, frame(t1, t2, t3)}));
