@@ -26,7 +26,7 @@ int answersPerLoop(Mode mode) {
 // completed the last, so that neither the wait for the first answer nor where the run happens
 // to be cut off counts.
 class LoopPace {
-  public:
+public:
     void note(long loops, double atMs) {
         if (loops == last_)
             return;
@@ -43,7 +43,7 @@ class LoopPace {
                    : 0;
     }
 
-  private:
+private:
     long last_ = 0;
     long firstLoops_ = 0;
     double firstMs_ = -1;

@@ -12,14 +12,14 @@ namespace dornal::bench {
 // The real serial layer, also noting how many bytes each write to the device carried.
 // writeCalls() stays the count of writes; the sizes only add what each one held.
 class CountingPort : public QtSerialPort {
-  public:
+public:
     int sio_putch(int port, int value) override;
     void beginBatch(int port) override;
     void endBatch(int port) override;
 
     const std::vector<int>& writeSizes() const { return writeSizes_; }
 
-  private:
+private:
     int batchDepth_ = 0;
     int held_ = 0;
     std::vector<int> writeSizes_;
@@ -31,7 +31,7 @@ enum class Mode { WriteLoop = 0, ReadLoop = 1, SingleWrite = 2, SingleRead = 3, 
 // The window's logic on the real serial layer, connected through port 1 to a simulated
 // reader started with `simOptions`, at `baudRate` chosen in Combo2, as the operator does it.
 class SimSession {
-  public:
+public:
     SimSession(const std::vector<std::string>& simOptions, int baudRate);
     ~SimSession();
     SimSession(const SimSession&) = delete;
@@ -45,7 +45,7 @@ class SimSession {
     CountingPort port;
     Context& context() { return events.context(); }
 
-  private:
+private:
     testing::PortLinkHome home_;
     testing::SimProcess sim_;
     testing::RecordingAlerts alerts_;

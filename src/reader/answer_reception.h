@@ -28,7 +28,9 @@ struct AnswerBuffer {
 
 // Tracks as bits: bit 0 track 1, bit 1 track 2, bit 2 track 3.
 using TrackSet = std::uint8_t;
-inline constexpr TrackSet trackBit(int track) { return static_cast<TrackSet>(1u << (track - 1)); }
+inline constexpr TrackSet trackBit(int track) {
+    return static_cast<TrackSet>(1u << (track - 1));
+}
 
 struct ReadSegment {
     bool present = false;
@@ -39,9 +41,9 @@ enum class AnswerKind { None, Write, Read };
 
 // What one tick took from the reader.
 struct Answer {
-    AnswerKind kind = AnswerKind::None;   // None: nothing taken (empty queue, or not ESC)
+    AnswerKind kind = AnswerKind::None;          // None: nothing taken (empty queue, or not ESC)
     WaitOutcome outcome = WaitOutcome::Complete; // TimedOut/PortError: the answer is incomplete
-    TrackSet writtenTracks = 0;           // write answers: the tracks reported written
+    TrackSet writtenTracks = 0;                  // write answers: the tracks reported written
 };
 
 // Called for each track segment of a read answer when it is recognised, before its data
@@ -64,7 +66,8 @@ std::string writeStatusText(const AnswerBuffer& answer);
 
 // Fills the read-back boxes (Text1, or Text2 in "Auto Write/Read Loop") character by character
 // and reports each segment to countSegment.
-void DecodeReadAnswer(Context& context, const AnswerBuffer& answer, const SegmentCounter& countSegment);
+void DecodeReadAnswer(Context& context, const AnswerBuffer& answer,
+                      const SegmentCounter& countSegment);
 
 // After ReadyCheck: reads bytes until "y"; gives up after kAnswerTimeoutMs without a byte or at
 // a port error, and says so in Label5.

@@ -8,7 +8,8 @@ namespace dornal {
 
 AnswerWait::AnswerWait(ReaderLink& link)
     : link_(link), bytesLeft_(timing::kAnswerMaxBytes),
-      deadline_(std::chrono::steady_clock::now() + std::chrono::milliseconds(timing::kAnswerMaxMs)) {}
+      deadline_(std::chrono::steady_clock::now() +
+                std::chrono::milliseconds(timing::kAnswerMaxMs)) {}
 
 AwaitedByte AnswerWait::next() {
     using namespace std::chrono;

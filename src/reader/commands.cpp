@@ -74,17 +74,18 @@ void send(ReaderLink& link, Command command) {
 }
 
 std::optional<Command> readCommandFor(int trackMask) {
-    static constexpr std::array<Command, 7> kByMask{Command::ReadT1,   Command::ReadT2, Command::ReadT12,
-                                                    Command::ReadT3,   Command::ReadT123,
-                                                    Command::ReadT23,  Command::ReadT123};
+    static constexpr std::array<Command, 7> kByMask{
+        Command::ReadT1,   Command::ReadT2,  Command::ReadT12, Command::ReadT3,
+        Command::ReadT123, Command::ReadT23, Command::ReadT123};
     if (trackMask < 1 || trackMask > 7)
         return std::nullopt;
     return kByMask[static_cast<std::size_t>(trackMask - 1)];
 }
 
 std::optional<Command> charSetCommandFor(int option3Index) {
-    static constexpr std::array<Command, 4> kByIndex{Command::SetCharSetIbm1, Command::SetCharSetIbm2,
-                                                     Command::SetCharSetIbm3, Command::SetCharSetIso};
+    static constexpr std::array<Command, 4> kByIndex{
+        Command::SetCharSetIbm1, Command::SetCharSetIbm2, Command::SetCharSetIbm3,
+        Command::SetCharSetIso};
     if (option3Index < 0 || option3Index > 3)
         return std::nullopt;
     return kByIndex[static_cast<std::size_t>(option3Index)];

@@ -39,21 +39,53 @@ std::optional<Command> readCommandFor(int trackMask);
 std::optional<Command> charSetCommandFor(int option3Index);
 std::optional<Command> itripCommandFor(int option4Index);
 
-inline void ReadT1(ReaderLink& l) { send(l, Command::ReadT1); }
-inline void ReadT2(ReaderLink& l) { send(l, Command::ReadT2); }
-inline void ReadT12(ReaderLink& l) { send(l, Command::ReadT12); }
-inline void ReadT3(ReaderLink& l) { send(l, Command::ReadT3); }
-inline void ReadT123(ReaderLink& l) { send(l, Command::ReadT123); }
-inline void ReadT23(ReaderLink& l) { send(l, Command::ReadT23); }
-inline void Abandon(ReaderLink& l) { send(l, Command::Abandon); }
-inline void ReadyCheck(ReaderLink& l) { send(l, Command::ReadyCheck); }
-inline void ResetReader(ReaderLink& l) { send(l, Command::ResetReader); }
-inline void SetCharSetIbm1(ReaderLink& l) { send(l, Command::SetCharSetIbm1); }
-inline void SetCharSetIbm2(ReaderLink& l) { send(l, Command::SetCharSetIbm2); }
-inline void SetCharSetIbm3(ReaderLink& l) { send(l, Command::SetCharSetIbm3); }
-inline void SetCharSetIso(ReaderLink& l) { send(l, Command::SetCharSetIso); }
-inline void SetItrip13(ReaderLink& l) { send(l, Command::SetItrip13); }
-inline void SetItrip23(ReaderLink& l) { send(l, Command::SetItrip23); }
-inline void SetItrip33(ReaderLink& l) { send(l, Command::SetItrip33); }
+inline void ReadT1(ReaderLink& l) {
+    send(l, Command::ReadT1);
+}
+inline void ReadT2(ReaderLink& l) {
+    send(l, Command::ReadT2);
+}
+inline void ReadT12(ReaderLink& l) {
+    send(l, Command::ReadT12);
+}
+inline void ReadT3(ReaderLink& l) {
+    send(l, Command::ReadT3);
+}
+inline void ReadT123(ReaderLink& l) {
+    send(l, Command::ReadT123);
+}
+inline void ReadT23(ReaderLink& l) {
+    send(l, Command::ReadT23);
+}
+inline void Abandon(ReaderLink& l) {
+    send(l, Command::Abandon);
+}
+inline void ReadyCheck(ReaderLink& l) {
+    send(l, Command::ReadyCheck);
+}
+inline void ResetReader(ReaderLink& l) {
+    send(l, Command::ResetReader);
+}
+inline void SetCharSetIbm1(ReaderLink& l) {
+    send(l, Command::SetCharSetIbm1);
+}
+inline void SetCharSetIbm2(ReaderLink& l) {
+    send(l, Command::SetCharSetIbm2);
+}
+inline void SetCharSetIbm3(ReaderLink& l) {
+    send(l, Command::SetCharSetIbm3);
+}
+inline void SetCharSetIso(ReaderLink& l) {
+    send(l, Command::SetCharSetIso);
+}
+inline void SetItrip13(ReaderLink& l) {
+    send(l, Command::SetItrip13);
+}
+inline void SetItrip23(ReaderLink& l) {
+    send(l, Command::SetItrip23);
+}
+inline void SetItrip33(ReaderLink& l) {
+    send(l, Command::SetItrip33);
+}
 
 } // namespace dornal

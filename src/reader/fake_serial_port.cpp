@@ -108,9 +108,13 @@ void FakeSerialPort::endBatch(int /*port*/) {
     }
 }
 
-void FakeSerialPort::feed(std::string_view bytes) { incoming_.insert(incoming_.end(), bytes.begin(), bytes.end()); }
+void FakeSerialPort::feed(std::string_view bytes) {
+    incoming_.insert(incoming_.end(), bytes.begin(), bytes.end());
+}
 
-void FakeSerialPort::feedLater(std::string_view chunk) { later_.emplace_back(chunk); }
+void FakeSerialPort::feedLater(std::string_view chunk) {
+    later_.emplace_back(chunk);
+}
 
 std::vector<std::string> FakeSerialPort::commandTexts() const {
     std::vector<std::string> texts;

@@ -34,19 +34,19 @@ public:
 
     // --- the script ---
     std::set<int> existingPorts{1, 2, 3, 4, 5, 6, 7, 8};
-    void feed(std::string_view bytes);                 // waiting now
-    void feedLater(std::string_view chunk);            // arrives at the next blocking wait
-    void failPort() { failed_ = true; }                // the device vanishes: every call fails
+    void feed(std::string_view bytes);      // waiting now
+    void feedLater(std::string_view chunk); // arrives at the next blocking wait
+    void failPort() { failed_ = true; }     // the device vanishes: every call fails
     // Called after every write with the bytes it carried; a scripted reader answers here.
     std::function<void(const std::vector<std::uint8_t>&)> onWrite;
 
     // --- what happened ---
     bool isOpen() const { return openPort_ != 0; }
     int openPort() const { return openPort_; }
-    std::vector<std::uint8_t> sent;                    // every byte, in order
-    std::vector<std::vector<std::uint8_t>> writes;     // each write as one piece
-    std::vector<std::size_t> commandStarts;            // offset in `sent` of each batch
-    std::vector<std::string> calls;                    // "open 1", "ioctl 12 3", "read 16", ...
+    std::vector<std::uint8_t> sent;                // every byte, in order
+    std::vector<std::vector<std::uint8_t>> writes; // each write as one piece
+    std::vector<std::size_t> commandStarts;        // offset in `sent` of each batch
+    std::vector<std::string> calls;                // "open 1", "ioctl 12 3", "read 16", ...
     long totalTimeoutMs = 0;
     long intervalTimeoutMs = 0;
     int baudCode = -1;

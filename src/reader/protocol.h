@@ -35,7 +35,7 @@ inline constexpr std::array<std::uint8_t, 5> kWriteTrailer{29, 27, 92, 27, 106};
 
 // Firmware version query and the layout of each of its two answer frames.
 inline constexpr std::array<std::uint8_t, 10> kFirmwareQuery{66, 0, 6, 26, 34, 0, 0, 0, 128, 252};
-inline constexpr int kFirmwareHeaderBytes = 2;   // then the payload length, payload, closing byte
+inline constexpr int kFirmwareHeaderBytes = 2;     // then the payload length, payload, closing byte
 inline constexpr int kFirmwareTrailingPayload = 2; // payload bytes not shown as version text
 
 // Answers.

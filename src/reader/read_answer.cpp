@@ -22,7 +22,7 @@ constexpr std::array<std::uint8_t, 2> kTrack1Stops{kTrackEnd, kReadAnswerEnd};
 
 // Walks the segments of a read answer: track 2 unmarked, "A" track 3, "~" track 1.
 class SegmentWalker {
-  public:
+public:
     SegmentWalker(const AnswerBuffer& answer, std::array<TextBox, 3>& boxes,
                   const SegmentCounter& countSegment)
         : answer_(answer), boxes_(boxes), countSegment_(countSegment) {}
@@ -38,7 +38,7 @@ class SegmentWalker {
             segment(1, kTrack1Stops);
     }
 
-  private:
+private:
     // Behind the stored bytes (an answer cut at the end of the buffer) the answer has ended.
     std::uint8_t current() const { return i_ < answer_.length ? answer_.at(i_) : kReadAnswerEnd; }
 

@@ -9,7 +9,7 @@ namespace dornal {
 namespace {
 
 class FrameSender {
-  public:
+public:
     explicit FrameSender(ReaderLink& link) : link_(link) {}
     void byte(std::uint8_t value) { link_.port.sio_putch(link_.portNumber(), value); }
     // The boxes hold single-byte text: every character leaves as the byte it is.
@@ -18,7 +18,7 @@ class FrameSender {
             byte(static_cast<unsigned char>(c));
     }
 
-  private:
+private:
     ReaderLink& link_;
 };
 

@@ -8,7 +8,9 @@
 namespace dornal {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::size_t skipBlanks(std::string_view text, std::size_t i) {
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
@@ -120,7 +122,7 @@ Count16 count16FromText(std::string_view text) {
 
 std::int16_t decrementCount16(std::int16_t value) {
     return value == std::numeric_limits<std::int16_t>::min() ? value
-                                                              : static_cast<std::int16_t>(value - 1);
+                                                             : static_cast<std::int16_t>(value - 1);
 }
 
 std::string counterDigits(std::string_view text) {

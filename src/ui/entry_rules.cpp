@@ -9,7 +9,8 @@ bool trackAccepts(int index, char c) {
     if (index == 0) // track 1: space to "_" but "%" and "?"
         return code >= 32 && code <= 95 && code != '%' && code != '?';
     // tracks 2 and 3: the digits, ":", "<", "=", ">" and "'"
-    return (code >= '0' && code <= ':') || code == '<' || code == '=' || code == '>' || code == '\'';
+    return (code >= '0' && code <= ':') || code == '<' || code == '=' || code == '>' ||
+           code == '\'';
 }
 
 void Text1_Change(Form1& form, Alerts& alerts, int index) {

@@ -36,21 +36,29 @@ void Form1Events::bind() {
     Context& c = context_;
     Form1& f = c.form;
     for (int i = 0; i < 3; ++i) {
-        f.Text1[static_cast<std::size_t>(i)].onChange = guarded(f, [&c, i] { Text1_Change(c.form, c.alerts, i); });
-        f.Check1[static_cast<std::size_t>(i)].onClick = guarded(f, [&c, i] { Check1_Click(c.form, i); });
+        f.Text1[static_cast<std::size_t>(i)].onChange =
+            guarded(f, [&c, i] { Text1_Change(c.form, c.alerts, i); });
+        f.Check1[static_cast<std::size_t>(i)].onClick =
+            guarded(f, [&c, i] { Check1_Click(c.form, i); });
     }
     f.Option1.onClick = guarded(f, [&c](int index) { Option1_Click(c.form, index); });
     f.Option3.onClick = guarded(f, [&c](int index) { Option3_Click(c, index); });
     f.Option4.onClick = guarded(f, [&c](int index) { Option4_Click(c, index); });
     for (int i = 0; i < 2; ++i)
-        f.Command1[static_cast<std::size_t>(i)].onClick = guarded(f, [&c, i] { Command1_Click(c, i); });
+        f.Command1[static_cast<std::size_t>(i)].onClick =
+            guarded(f, [&c, i] { Command1_Click(c, i); });
     for (int i = 0; i < 3; ++i)
-        f.Command2[static_cast<std::size_t>(i)].onClick = guarded(f, [&c, i] { Command2_Click(c, i); });
+        f.Command2[static_cast<std::size_t>(i)].onClick =
+            guarded(f, [&c, i] { Command2_Click(c, i); });
     f.Timer1.onTick = guarded(f, [&c] { Timer1_Timer(c); });
 }
 
-void Form1Events::load() { Form_Load(context_); }
+void Form1Events::load() {
+    Form_Load(context_);
+}
 
-void Form1Events::unload() { Form_Unload(context_); }
+void Form1Events::unload() {
+    Form_Unload(context_);
+}
 
 } // namespace dornal

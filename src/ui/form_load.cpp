@@ -5,8 +5,10 @@
 namespace dornal {
 namespace {
 
-constexpr const char* kPorts[] = {"COM 1", "COM 2", "COM 3", "COM 4", "COM 5", "COM 6", "COM 7", "COM 8"};
-constexpr const char* kBauds[] = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
+constexpr const char* kPorts[] = {"COM 1", "COM 2", "COM 3", "COM 4",
+                                  "COM 5", "COM 6", "COM 7", "COM 8"};
+constexpr const char* kBauds[] = {"1200",  "2400",  "4800",  "9600",
+                                  "19200", "38400", "57600", "115200"};
 constexpr int kDefaultPortPosition = 0;
 constexpr int kDefaultBaudPosition = 3; // 9600
 

@@ -12,7 +12,8 @@ void Option1_Click(Form1& form, int index) {
 
     const bool readBack = index > 3;
     for (int i = 0; i < 3; ++i) {
-        form.Text1[static_cast<std::size_t>(i)].setHeight(readBack ? kTrackBoxHalfHeight : kTrackBoxFullHeight);
+        form.Text1[static_cast<std::size_t>(i)].setHeight(readBack ? kTrackBoxHalfHeight
+                                                                   : kTrackBoxFullHeight);
         form.Text2[static_cast<std::size_t>(i)].setVisible(readBack);
     }
 }

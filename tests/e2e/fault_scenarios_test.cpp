@@ -48,7 +48,7 @@ std::vector<std::string> counters(Form1& form) {
 
 // The window's logic on the real serial layer, with the simulated reader on "COM 8".
 class FaultScenario : public ::testing::Test {
-  protected:
+protected:
     PortLinkHome home;
     std::unique_ptr<SimProcess> sim;
     RealBench bench;

@@ -69,7 +69,8 @@ TEST(ReaderLinkOnALine, ARefusedCharacterOfAReadAnswerDisappearsWithABeep) {
     bench.form.Option1[3].select(); // "Sin&gal Read": read data go to Text1
     bench.shared.LastCmdRead = kTrue;
     bench.alerts.beeps = 0;
-    peer.send(kEsc + "s12\x7f" "A\x7f~%A\x7f?");
+    peer.send(kEsc + "s12\x7f"
+                     "A\x7f~%A\x7f?");
     int counted = 0;
     const Answer answer = ReceiveAnswer(bench.context(), [&](int, bool) { ++counted; });
     EXPECT_EQ(answer.kind, AnswerKind::Read);

@@ -14,7 +14,9 @@ using testing::SimProcess;
 
 constexpr int kBaud115200 = 7;
 
-long counter(const Label& label) { return std::stol(counterDigits(label.caption())); }
+long counter(const Label& label) {
+    return std::stol(counterDigits(label.caption()));
+}
 
 // Each mode against the simulated reader, driven by a real 500 ms timer.
 class ModeOnTheSimulatedReader : public ::testing::Test {

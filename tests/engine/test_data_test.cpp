@@ -10,7 +10,7 @@ constexpr int kNotChange = 0, kTestChar = 1, kSerial = 2;
 constexpr int kIbm1 = 0, kIso = 3;
 
 class TestData : public ::testing::Test {
-  protected:
+protected:
     TextBox& box(int track) { return bench.form.Text1[static_cast<std::size_t>(track - 1)]; }
     void setTotal(int track, std::string_view total) {
         bench.form.Label1[static_cast<std::size_t>(track)].setCaption(total);

@@ -34,7 +34,8 @@ inline void checkWindow(const Form1& form) {
         const TextBox& box = form.Text1[static_cast<std::size_t>(i)];
         require(box.text().size() <= static_cast<std::size_t>(box.maxLength()));
         require(box.text().empty() || trackAccepts(i, box.text().back()));
-        require(form.Label3[static_cast<std::size_t>(i)].caption() == std::to_string(box.text().size()));
+        require(form.Label3[static_cast<std::size_t>(i)].caption() ==
+                std::to_string(box.text().size()));
     }
     for (const auto& label : form.Label1)
         require(isDecimal(label.caption()));

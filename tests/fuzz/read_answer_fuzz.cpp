@@ -14,7 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bench.form.Option1[(data[0] & 1) != 0 ? 4 : 3].select();
     bench.shared.LastCmdRead = kTrue;
     bench.port.feed(fuzzing::bytesOf(data + 1, size - 1));
-    const SegmentCounter count = [&](int track, bool hasData) { CountReadSegment(bench.form, track, hasData); };
+    const SegmentCounter count = [&](int track, bool hasData) {
+        CountReadSegment(bench.form, track, hasData);
+    };
     while (bench.port.waiting() > 0) {
         ReceiveAnswer(bench.context(), count);
         fuzzing::checkWindow(bench.form);

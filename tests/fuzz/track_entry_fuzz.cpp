@@ -7,7 +7,8 @@ namespace {
 
 // What the track box must hold after `typed` was added at the end of `before`: the text cut to
 // the box's maximum, then its refused last characters stripped one by one (a beep each).
-std::pair<std::string, int> expectedEntry(int box, const std::string& before, std::string_view typed) {
+std::pair<std::string, int> expectedEntry(int box, const std::string& before,
+                                          std::string_view typed) {
     std::string text = before + std::string(typed);
     const auto max = static_cast<std::size_t>(kTrackMaxLength[static_cast<std::size_t>(box)]);
     if (text.size() > max)

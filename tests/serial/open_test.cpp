@@ -7,7 +7,7 @@ namespace dornal::testing {
 namespace {
 
 class OpenTest : public ::testing::Test {
-  protected:
+protected:
     static constexpr int kPort = 1;
     PortLinkHome home;
     PtyPeer peer{home, kPort};

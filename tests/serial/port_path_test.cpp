@@ -12,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class PortPathTest : public ::testing::Test {
-  protected:
+protected:
     // A file standing for a device, in the private configuration home.
     fs::path makeDevice(const std::string& name) {
         std::ofstream{root() / name};

@@ -17,14 +17,14 @@ using namespace std::chrono_literals;
 
 // Wall time and process CPU time since construction.
 class Stopwatch {
-  public:
+public:
     double elapsedMs() const {
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall_)
             .count();
     }
     double cpuShare() const { return (cpuMs() - cpu_) / elapsedMs(); }
 
-  private:
+private:
     static double cpuMs() {
         timespec now{};
         clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
@@ -43,7 +43,7 @@ inline std::string allByteValues() {
 
 // Sends `bytes` from the far end after `delay`, one at a time `gap` apart, while the test blocks.
 class LaterSender {
-  public:
+public:
     LaterSender(PtyPeer& peer, std::string bytes, std::chrono::milliseconds delay,
                 std::chrono::milliseconds gap = 0ms)
         : thread_([&peer, bytes, delay, gap] {
@@ -55,13 +55,13 @@ class LaterSender {
           }) {}
     ~LaterSender() { thread_.join(); }
 
-  private:
+private:
     std::thread thread_;
 };
 
 // Port 1 of a QtSerialPort opened on a pseudo-terminal, set up as Connect does.
 class SerialLineTest : public ::testing::Test {
-  protected:
+protected:
     static constexpr int kPort = 1;
 
     void SetUp() override {

@@ -11,18 +11,18 @@ namespace dornal::sim::testing {
 
 // A fresh directory that is removed with everything in it at the end.
 class TempDir {
-  public:
+public:
     TempDir();
     ~TempDir();
     const std::string& path() const { return path_; }
 
-  private:
+private:
     std::string path_;
 };
 
 // The built dornal-sim (path in DORNAL_SIM) running with its own XDG_CONFIG_HOME.
 class SimProcess {
-  public:
+public:
     // Standard error goes to `errorFile`, by default sim.err in `configHome`.
     SimProcess(const std::string& configHome, std::vector<std::string> args,
                std::string errorFile = {});
@@ -36,7 +36,7 @@ class SimProcess {
     void signal(int number) const;
     std::string errorOutput() const;
 
-  private:
+private:
     std::string configHome_;
     std::string errorFile_;
     pid_t pid_ = -1;
@@ -44,7 +44,7 @@ class SimProcess {
 
 // The bench side of the line, opened with plain POSIX termios.
 class PlainLine {
-  public:
+public:
     PlainLine(const std::string& path, speed_t speed);
     ~PlainLine();
     bool isOpen() const { return fd_ >= 0; }
@@ -55,7 +55,7 @@ class PlainLine {
     // Whether the line reports that the other side is gone.
     bool hungUp() const;
 
-  private:
+private:
     int fd_ = -1;
 };
 

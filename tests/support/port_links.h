@@ -32,8 +32,12 @@ public:
     PortLinkHome& operator=(const PortLinkHome&) = delete;
 
     const std::string& root() const { return root_; }
-    std::filesystem::path portsDir() const { return std::filesystem::path(root_) / "dornal" / "ports"; }
-    std::filesystem::path link(int port) const { return portsDir() / ("com" + std::to_string(port)); }
+    std::filesystem::path portsDir() const {
+        return std::filesystem::path(root_) / "dornal" / "ports";
+    }
+    std::filesystem::path link(int port) const {
+        return portsDir() / ("com" + std::to_string(port));
+    }
 
 private:
     std::string root_;

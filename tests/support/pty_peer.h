@@ -41,14 +41,16 @@ public:
     }
 
     // Bytes that arrive until `count` have come or `timeout` passes without a byte.
-    std::string receive(std::size_t count, std::chrono::milliseconds timeout = std::chrono::milliseconds(2000)) {
+    std::string receive(std::size_t count,
+                        std::chrono::milliseconds timeout = std::chrono::milliseconds(2000)) {
         std::string bytes;
         while (bytes.size() < count) {
             pollfd fd{master_, POLLIN, 0};
             if (poll(&fd, 1, static_cast<int>(timeout.count())) <= 0 || (fd.revents & POLLIN) == 0)
                 break;
             char buffer[256];
-            const ssize_t n = ::read(master_, buffer, std::min(sizeof buffer, count - bytes.size()));
+            const ssize_t n =
+                ::read(master_, buffer, std::min(sizeof buffer, count - bytes.size()));
             if (n <= 0)
                 break;
             bytes.append(buffer, static_cast<std::size_t>(n));

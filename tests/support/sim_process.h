@@ -42,7 +42,8 @@ public:
     SimProcess& operator=(const SimProcess&) = delete;
 
     // Waits (bounded) until the port link exists (or is gone); true when it got there.
-    bool waitForLink(bool present, std::chrono::milliseconds bound = std::chrono::milliseconds(5000)) const {
+    bool waitForLink(bool present,
+                     std::chrono::milliseconds bound = std::chrono::milliseconds(5000)) const {
         const auto deadline = std::chrono::steady_clock::now() + bound;
         while (std::chrono::steady_clock::now() < deadline) {
             if (std::filesystem::is_symlink(link_) == present)

@@ -24,14 +24,34 @@ struct CommandCase {
 
 TEST(Commands, EachSendsItsBytesInOneWriteAfterTheDrain) {
     const CommandCase cases[] = {
-        {Command::ReadT1, "\x1b ", true},         {Command::ReadT2, "\x1b]", true},
-        {Command::ReadT12, "\x1b#", true},        {Command::ReadT3, "\x1bT]", true},
-        {Command::ReadT123, "\x1b\"", true},      {Command::ReadT23, "\x1b" "B]", true},
-        {Command::Abandon, "\x1b" "0", false},    {Command::ReadyCheck, "\x1b" "e", false},
-        {Command::ResetReader, "\x1b" "a", false}, {Command::SetCharSetIbm1, "\x1b'", false},
-        {Command::SetCharSetIbm2, "\x1bO", false}, {Command::SetCharSetIbm3, "\x1bN", false},
-        {Command::SetCharSetIso, "\x1b=", false}, {Command::SetItrip13, "\x1b*", false},
-        {Command::SetItrip23, "\x1b+", false},    {Command::SetItrip33, "\x1b,", false},
+        {Command::ReadT1, "\x1b ", true},
+        {Command::ReadT2, "\x1b]", true},
+        {Command::ReadT12, "\x1b#", true},
+        {Command::ReadT3, "\x1bT]", true},
+        {Command::ReadT123, "\x1b\"", true},
+        {Command::ReadT23,
+         "\x1b"
+         "B]",
+         true},
+        {Command::Abandon,
+         "\x1b"
+         "0",
+         false},
+        {Command::ReadyCheck,
+         "\x1b"
+         "e",
+         false},
+        {Command::ResetReader,
+         "\x1b"
+         "a",
+         false},
+        {Command::SetCharSetIbm1, "\x1b'", false},
+        {Command::SetCharSetIbm2, "\x1bO", false},
+        {Command::SetCharSetIbm3, "\x1bN", false},
+        {Command::SetCharSetIso, "\x1b=", false},
+        {Command::SetItrip13, "\x1b*", false},
+        {Command::SetItrip23, "\x1b+", false},
+        {Command::SetItrip33, "\x1b,", false},
     };
     for (const auto& c : cases) {
         for (Flag16 before : {kFalse, kTrue}) {
@@ -48,9 +68,9 @@ TEST(Commands, EachSendsItsBytesInOneWriteAfterTheDrain) {
 }
 
 TEST(Commands, ReadCommandFollowsTheTrackMask) {
-    const std::optional<Command> expected[] = {std::nullopt,     Command::ReadT1, Command::ReadT2,
-                                               Command::ReadT12, Command::ReadT3, Command::ReadT123,
-                                               Command::ReadT23, Command::ReadT123};
+    const std::optional<Command> expected[] = {
+        std::nullopt,    Command::ReadT1,   Command::ReadT2,  Command::ReadT12,
+        Command::ReadT3, Command::ReadT123, Command::ReadT23, Command::ReadT123};
     for (int mask = 0; mask <= 7; ++mask)
         EXPECT_EQ(readCommandFor(mask), expected[mask]) << mask;
     EXPECT_EQ(readCommandFor(8), std::nullopt);

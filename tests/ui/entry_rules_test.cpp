@@ -12,8 +12,8 @@ TEST(TrackCharacters, EachTrackAcceptsExactlyItsSet) {
     for (int code = 0; code < 256; ++code) {
         const char c = static_cast<char>(code);
         const bool track1 = code >= 32 && code <= 95 && code != '%' && code != '?';
-        const bool track23 = (code >= '0' && code <= ':') || code == '<' || code == '=' || code == '>' ||
-                             code == '\'';
+        const bool track23 = (code >= '0' && code <= ':') || code == '<' || code == '=' ||
+                             code == '>' || code == '\'';
         EXPECT_EQ(trackAccepts(0, c), track1) << code;
         EXPECT_EQ(trackAccepts(1, c), track23) << code;
         EXPECT_EQ(trackAccepts(2, c), track23) << code;
@@ -42,12 +42,12 @@ struct TypingCase {
 // refused characters at the end goes one by one, a beep each.
 TEST(Text1Change, StripsRefusedCharactersFromTheEnd) {
     const TypingCase cases[] = {
-        {0, "", "a", "", 1},          {0, "", "A", "A", 0},      {0, "AB", "%", "AB", 1},
-        {0, "AB", "?", "AB", 1},      {0, "", "&", "&", 0},      {0, "", "@", "@", 0},
-        {0, "", "_", "_", 0},         {1, "12", ";", "12", 1},   {2, "12", ";", "12", 1},
-        {1, "", "=", "=", 0},         {1, "", ">", ">", 0},      {2, "", ":", ":", 0},
-        {2, "", "<", "<", 0},         {1, "", "'", "'", 0},      {1, "", "12ab", "12", 2},
-        {1, "", "ab12", "ab12", 0},   {0, "AB", "\r\n", "AB", 2}, {1, "1", "a2", "1a2", 0},
+        {0, "", "a", "", 1},        {0, "", "A", "A", 0},       {0, "AB", "%", "AB", 1},
+        {0, "AB", "?", "AB", 1},    {0, "", "&", "&", 0},       {0, "", "@", "@", 0},
+        {0, "", "_", "_", 0},       {1, "12", ";", "12", 1},    {2, "12", ";", "12", 1},
+        {1, "", "=", "=", 0},       {1, "", ">", ">", 0},       {2, "", ":", ":", 0},
+        {2, "", "<", "<", 0},       {1, "", "'", "'", 0},       {1, "", "12ab", "12", 2},
+        {1, "", "ab12", "ab12", 0}, {0, "AB", "\r\n", "AB", 2}, {1, "1", "a2", "1a2", 0},
     };
     for (const auto& c : cases) {
         Bench bench;
@@ -59,7 +59,8 @@ TEST(Text1Change, StripsRefusedCharactersFromTheEnd) {
         EXPECT_EQ(box.text(), c.after) << c.box << " " << c.typed;
         EXPECT_EQ(bench.alerts.beeps, c.beeps) << c.box << " " << c.typed;
         EXPECT_EQ(box.caret(), static_cast<int>(box.text().size()));
-        EXPECT_EQ(bench.form.Label3[static_cast<std::size_t>(c.box)].caption(), std::to_string(box.text().size()));
+        EXPECT_EQ(bench.form.Label3[static_cast<std::size_t>(c.box)].caption(),
+                  std::to_string(box.text().size()));
     }
 }
 

@@ -10,10 +10,10 @@ using testing::Bench;
 TEST(FormLoad, FillsTheListsWithTheirDefaults) {
     Bench bench;
     const Form1& f = bench.form;
-    EXPECT_EQ(f.Combo1.items(),
-              (std::vector<std::string>{"COM 1", "COM 2", "COM 3", "COM 4", "COM 5", "COM 6", "COM 7", "COM 8"}));
-    EXPECT_EQ(f.Combo2.items(), (std::vector<std::string>{"1200", "2400", "4800", "9600", "19200", "38400",
-                                                          "57600", "115200"}));
+    EXPECT_EQ(f.Combo1.items(), (std::vector<std::string>{"COM 1", "COM 2", "COM 3", "COM 4",
+                                                          "COM 5", "COM 6", "COM 7", "COM 8"}));
+    EXPECT_EQ(f.Combo2.items(), (std::vector<std::string>{"1200", "2400", "4800", "9600", "19200",
+                                                          "38400", "57600", "115200"}));
     EXPECT_EQ(f.Combo1.listIndex(), 0);
     EXPECT_EQ(f.Combo1.text(), "COM 1");
     EXPECT_EQ(f.Combo2.listIndex(), 3);
@@ -28,9 +28,15 @@ TEST(FormLoad, LeavesEveryControlInItsLoadedState) {
         bool enabled;
     };
     const Enabled states[] = {
-        {f.Combo1, true},         {f.Combo2, true},           {f.Command1[0], true},
-        {f.Command1[1], false},   {f.Command2[0], false},     {f.Command2[1], false},
-        {f.Command2[2], false},   {f.tx_WriteTimesPerLoop, false}, {f.tx_ReadTimesPerLoop, false},
+        {f.Combo1, true},
+        {f.Combo2, true},
+        {f.Command1[0], true},
+        {f.Command1[1], false},
+        {f.Command2[0], false},
+        {f.Command2[1], false},
+        {f.Command2[2], false},
+        {f.tx_WriteTimesPerLoop, false},
+        {f.tx_ReadTimesPerLoop, false},
         {f.chkGetFirmwareVersion, true},
     };
     for (const auto& s : states)

@@ -20,15 +20,19 @@ TEST(Option1Click, ModeSetsWriteConfigAndTrackBoxLayout) {
         bool writeConfig;
         bool readBack;
     };
-    const Case cases[] = {{0, true, false}, {1, false, false}, {2, true, false}, {3, false, false}, {4, true, true}};
+    const Case cases[] = {
+        {0, true, false}, {1, false, false}, {2, true, false}, {3, false, false}, {4, true, true}};
     for (const auto& c : cases) {
         Bench bench;
         bench.form.Text2[0].setText("kept");
         bench.form.Option1[c.mode].select();
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(bench.form.Option2[i].enabled(), c.writeConfig) << c.mode;
-            EXPECT_EQ(bench.form.Text1[static_cast<std::size_t>(i)].height(), c.readBack ? 495 : 975) << c.mode;
-            EXPECT_EQ(bench.form.Text2[static_cast<std::size_t>(i)].visible(), c.readBack) << c.mode;
+            EXPECT_EQ(bench.form.Text1[static_cast<std::size_t>(i)].height(),
+                      c.readBack ? 495 : 975)
+                << c.mode;
+            EXPECT_EQ(bench.form.Text2[static_cast<std::size_t>(i)].visible(), c.readBack)
+                << c.mode;
         }
         EXPECT_EQ(bench.form.Text2[0].text(), "kept");
         EXPECT_EQ(bench.form.Option2.selectedIndex(), 1);

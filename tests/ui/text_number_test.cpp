@@ -12,9 +12,9 @@ struct NumberCase {
 
 TEST(LeadingNumber, ReadsTheNumberAtTheStartOfATextAndZeroOtherwise) {
     const NumberCase cases[] = {
-        {"1", 1},     {"  42abc", 42}, {"-5", -5},  {"+7", 7},      {"2.5", 2.5}, {".5x", 0.5},
-        {"1e3", 1000}, {"1D2", 100},   {"3e", 3},   {"abc", 0},     {"", 0},      {"-", 0},
-        {"1,5", 1},   {"12 34", 12},   {"0x10", 0}, {"1.2.3", 1.2},
+        {"1", 1},      {"  42abc", 42}, {"-5", -5},  {"+7", 7},      {"2.5", 2.5}, {".5x", 0.5},
+        {"1e3", 1000}, {"1D2", 100},    {"3e", 3},   {"abc", 0},     {"", 0},      {"-", 0},
+        {"1,5", 1},    {"12 34", 12},   {"0x10", 0}, {"1.2.3", 1.2},
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.value) << '"' << c.text << '"';
@@ -28,10 +28,10 @@ struct CountCase {
 
 TEST(Count16, RoundsHalfToEvenAndHoldsOutOfRangeNumbersAtTheEnds) {
     const CountCase cases[] = {
-        {"1", 1, false},          {"2.5", 2, false},          {"3.5", 4, false},
-        {"-2.5", -2, false},      {"0.5", 0, false},          {"abc", 0, false},
-        {"32767", 32767, false},  {"32767.5", 32767, true},   {"-32768", -32768, false},
-        {"99999", 32767, true},   {"-99999", -32768, true},   {"1e400", 32767, true},
+        {"1", 1, false},          {"2.5", 2, false},        {"3.5", 4, false},
+        {"-2.5", -2, false},      {"0.5", 0, false},        {"abc", 0, false},
+        {"32767", 32767, false},  {"32767.5", 32767, true}, {"-32768", -32768, false},
+        {"99999", 32767, true},   {"-99999", -32768, true}, {"1e400", 32767, true},
         {"-1e400", -32768, true}, {"1e-400", 0, false},
     };
     for (const auto& c : cases) {

@@ -64,7 +64,7 @@ std::string windowInfo(const std::string& window, const std::string& field) {
 
 // The program itself on a virtual X screen, with the simulated reader on "COM 1".
 class RealWindow : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         if (!testing::onPath("Xvfb"))
             GTEST_SKIP()

@@ -34,7 +34,7 @@ inline bool onPath(const std::string& program) {
 // A child process started with execvp; `environment` entries ("NAME=value") are set in the
 // child only. Ended with SIGTERM when the object goes, unless it has ended by itself.
 class ChildProcess {
-  public:
+public:
     ChildProcess(std::vector<std::string> args, std::vector<std::string> environment = {},
                  int keepFd = -1) {
         pid_ = fork();
@@ -79,13 +79,13 @@ class ChildProcess {
         return std::nullopt;
     }
 
-  private:
+private:
     pid_t pid_ = -1;
 };
 
 // An X server of its own on a free display (Xvfb picks it and tells us), at 96 dpi.
 class VirtualScreen {
-  public:
+public:
     VirtualScreen() {
         int fds[2];
         if (pipe(fds) != 0)
@@ -111,7 +111,7 @@ class VirtualScreen {
     // ":N", or empty when the server did not come up.
     const std::string& display() const { return display_; }
 
-  private:
+private:
     std::optional<ChildProcess> server_;
     std::string display_;
 };

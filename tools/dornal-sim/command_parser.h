@@ -22,7 +22,7 @@ struct ParsedCommand {
 // bytes that start no known request, and holds at most one write frame body of bounded size,
 // so no input can make it grow without end.
 class CommandParser {
-  public:
+public:
     // A longer frame is dropped: three tracks hold far fewer characters.
     static constexpr std::size_t kMaxFrameBody = 1024;
 
@@ -31,7 +31,7 @@ class CommandParser {
     // Forgets any request begun: the line was closed.
     void clear();
 
-  private:
+private:
     enum class State { Idle, Escape, Frame, Firmware };
 
     void step(std::uint8_t byte, std::vector<ParsedCommand>& out);

@@ -34,7 +34,7 @@ std::optional<double> seconds(std::string_view text) {
 
 // Walks the arguments, splitting "--name=value" and handing out values on request.
 class ArgReader {
-  public:
+public:
     explicit ArgReader(std::span<const std::string_view> args) : args_(args) {}
 
     bool next() {
@@ -75,7 +75,7 @@ class ArgReader {
         return std::nullopt;
     }
 
-  private:
+private:
     std::span<const std::string_view> args_;
     std::size_t index_ = 0;
     std::string_view name_;

@@ -13,7 +13,7 @@ std::string portLinkDirectory(const std::function<const char*(const char*)>& env
 // The link com<N> through which the bench finds the simulated line. Made when constructed,
 // removed when destroyed, unless another simulator has taken the port over meanwhile.
 class PortLink {
-  public:
+public:
     // Throws SimError when the directory cannot be made or written, or when something other
     // than a link stands at the link's place.
     PortLink(const std::string& directory, int port, const std::string& target);
@@ -27,7 +27,7 @@ class PortLink {
     // A link that was there before and pointed to something that still exists.
     const std::string& replacedTarget() const { return replacedTarget_; }
 
-  private:
+private:
     std::string path_;
     std::string target_;
     std::string replacedTarget_;

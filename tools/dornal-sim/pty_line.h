@@ -7,7 +7,7 @@ namespace dornal::sim {
 
 // The master side of a pseudo-terminal; its slave is the line the bench opens.
 class PtyLine {
-  public:
+public:
     // Opens a raw line at `speed`. Throws SimError.
     explicit PtyLine(speed_t speed);
     ~PtyLine();
@@ -26,7 +26,7 @@ class PtyLine {
     bool programAttached() const;
     void close();
 
-  private:
+private:
     void makeRaw();
 
     int master_ = -1;

@@ -25,7 +25,7 @@ struct Answer {
 // The reader without a line: takes the bench's bytes in any chunking and gives the answers,
 // keeping the card's three tracks.
 class ReaderModel {
-  public:
+public:
     explicit ReaderModel(ReaderSettings settings);
 
     // The answers to the requests these bytes complete, in order.
@@ -37,7 +37,7 @@ class ReaderModel {
     const Card& card() const { return card_; }
     std::uint64_t writesTaken() const { return writes_; }
 
-  private:
+private:
     void answer(const ParsedCommand& command, std::vector<Answer>& out);
     void escape(std::string_view command, std::vector<Answer>& out);
     void write(std::string_view body, std::vector<Answer>& out);

@@ -7,7 +7,7 @@ namespace dornal::sim {
 
 // A failure that ends the simulator: the line or its link cannot be set up or kept.
 class SimError : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 

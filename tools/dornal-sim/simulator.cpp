@@ -140,7 +140,8 @@ void Simulator::answer(const Answer& answer, Clock::time_point heard) {
         *bytes = garble(*bytes, noise_);
     }
     const auto perByte = byteTime(options_.baud);
-    Clock::time_point at = std::max(heard + std::chrono::milliseconds(options_.delayMs), lineFreeAt_);
+    Clock::time_point at =
+        std::max(heard + std::chrono::milliseconds(options_.delayMs), lineFreeAt_);
     for (char byte : *bytes) {
         at += std::chrono::duration_cast<Clock::duration>(perByte);
         outgoing_.push_back({at, byte});

@@ -18,7 +18,7 @@ class Trace;
 // Serves the reader on the line until a stop signal or the planned hang-up. Waits in poll()
 // for input, the next answer byte's time or a signal; never spins.
 class Simulator {
-  public:
+public:
     using Clock = std::chrono::steady_clock;
 
     // `stopFd` becomes readable when the simulator is to stop.
@@ -26,7 +26,7 @@ class Simulator {
     // Returns the exit status.
     int run();
 
-  private:
+private:
     struct Outgoing {
         Clock::time_point due;
         char byte;
@@ -50,8 +50,8 @@ class Simulator {
     ReaderModel model_;
     std::minstd_rand noise_;
     std::deque<Outgoing> outgoing_;
-    Clock::time_point lineFreeAt_;   // when the reader's last answer byte has left
-    Clock::time_point inputFreeAt_;  // when the program's last byte has reached the reader
+    Clock::time_point lineFreeAt_;  // when the reader's last answer byte has left
+    Clock::time_point inputFreeAt_; // when the program's last byte has reached the reader
     std::optional<Clock::time_point> hangupAt_;
     bool attached_ = true;
     bool writeBlocked_ = false;

@@ -12,7 +12,7 @@ std::string hexBytes(std::string_view bytes);
 
 // The log of every byte in and out with its time, when asked for.
 class Trace {
-  public:
+public:
     Trace() = default;
     ~Trace();
     Trace(const Trace&) = delete;
@@ -25,7 +25,7 @@ class Trace {
     // "   1.234567 -- text"
     void note(std::string_view text);
 
-  private:
+private:
     void line(std::string_view tag, std::string_view text);
 
     std::FILE* out_ = nullptr;

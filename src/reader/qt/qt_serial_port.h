@@ -27,7 +27,7 @@ class SerialLine;
 // After a device error (hang-up, adapter pulled) every operation on that port gives
 // kPortError, once the bytes received before it have been taken, until sio_close.
 class QtSerialPort : public SerialPort {
-  public:
+public:
     static constexpr int kNoSuchPort = -2;    // number outside 1..8
     static constexpr int kDeviceMissing = -3; // no device behind the port's name
     static constexpr int kPortBusy = -5;   // in use here or by another program, or access refused
@@ -54,7 +54,7 @@ class QtSerialPort : public SerialPort {
     // Writes handed to the devices since construction: one per batch, one per byte outside.
     long writeCalls() const { return writeCalls_; }
 
-  private:
+private:
     // The open line of `port` (working or failed), or nothing.
     SerialLine* openLine(int port) const;
     bool send(SerialLine& line, const QByteArray& bytes);

@@ -18,7 +18,7 @@ namespace dornal {
 // device is closed so that nothing polls it any more, bytes already received are still
 // handed out, and after that every operation reports a port error until the line is closed.
 class SerialLine {
-  public:
+public:
     enum class OpenResult { Opened, Missing, Busy, Failed };
 
     SerialLine();
@@ -58,7 +58,7 @@ class SerialLine {
     // The held bytes when the outermost level ends, else nothing.
     std::optional<QByteArray> endBatch();
 
-  private:
+private:
     using Clock = std::chrono::steady_clock;
 
     void collect(int waitMs);

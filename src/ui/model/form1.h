@@ -62,21 +62,25 @@ struct Form1 {
     Label Label5{"Label5", ""};
     Timer Timer1{"Timer1", kTimer1IntervalMs};
 
-    std::array<CheckBox, 3> Check1{CheckBox{"Check1(0)", "Track &1"}, CheckBox{"Check1(1)", "Track &2"},
+    std::array<CheckBox, 3> Check1{CheckBox{"Check1(0)", "Track &1"},
+                                   CheckBox{"Check1(1)", "Track &2"},
                                    CheckBox{"Check1(2)", "Track &3"}};
-    std::array<TextBox, 3> Text1{TextBox{"Text1(0)", kTrackMaxLength[0], kTrackBoxHalfHeight, true},
-                                 TextBox{"Text1(1)", kTrackMaxLength[1], kTrackBoxHalfHeight, true},
-                                 TextBox{"Text1(2)", kTrackMaxLength[2], kTrackBoxHalfHeight, true}};
+    std::array<TextBox, 3> Text1{
+        TextBox{"Text1(0)", kTrackMaxLength[0], kTrackBoxHalfHeight, true},
+        TextBox{"Text1(1)", kTrackMaxLength[1], kTrackBoxHalfHeight, true},
+        TextBox{"Text1(2)", kTrackMaxLength[2], kTrackBoxHalfHeight, true}};
     std::array<TextBox, 3> Text2{TextBox{"Text2(0)", 0, kTrackBoxHalfHeight, true},
                                  TextBox{"Text2(1)", 0, kTrackBoxHalfHeight, true},
                                  TextBox{"Text2(2)", 0, kTrackBoxHalfHeight, true}};
-    std::array<Label, 3> Label3{Label{"Label3(0)", "0"}, Label{"Label3(1)", "0"}, Label{"Label3(2)", "0"}};
+    std::array<Label, 3> Label3{Label{"Label3(0)", "0"}, Label{"Label3(1)", "0"},
+                                Label{"Label3(2)", "0"}};
 
     // Captions of the track blocks, track 1, 2, 3 in turn.
     Label Label13{"Label13", "Total:"}, Label16{"Label16", "Total:"}, Label18{"Label18", "Total:"};
     Label Label12{"Label12", "Write:"}, Label19{"Label19", "Write:"}, Label21{"Label21", "Write:"};
     Label Label11{"Label11", "Read:"}, Label20{"Label20", "Read:"}, Label22{"Label22", "Read:"};
-    Label Label14{"Label14", "Length:"}, Label15{"Label15", "Length:"}, Label17{"Label17", "Length:"};
+    Label Label14{"Label14", "Length:"}, Label15{"Label15", "Length:"},
+        Label17{"Label17", "Length:"};
     Label lb_T1WriteCounter{"lb_T1WriteCounter", "0"};
     Label lb_T1ReadCounter{"lb_T1ReadCounter", "0"};
     Label lb_T2WriteCounter{"lb_T2WriteCounter", "0"};
@@ -85,7 +89,8 @@ struct Form1 {
     Label lb_T3ReadCounter{"lb_T3ReadCounter", "0"};
 
     Label Frame3{"Frame3", "Track2&&3 Char Set"};
-    OptionGroup Option3{"Option3", {"IBM Char Set1", "IBM Char Set2", "IBM Char Set3", "ISO Char Set"}};
+    OptionGroup Option3{"Option3",
+                        {"IBM Char Set1", "IBM Char Set2", "IBM Char Set3", "ISO Char Set"}};
 
     Label Label6{"Label6", "Firmware Version:"};
     TextBox Text3{"Text3", 0, 525, true};

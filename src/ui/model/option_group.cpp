@@ -2,7 +2,9 @@
 
 namespace dornal {
 
-void OptionButton::select() { group_.selected(index_); }
+void OptionButton::select() {
+    group_.selected(index_);
+}
 
 void OptionButton::setValue(bool value) {
     if (value)
@@ -11,10 +13,12 @@ void OptionButton::setValue(bool value) {
         store(false);
 }
 
-OptionGroup::OptionGroup(std::string_view baseName, std::initializer_list<std::string_view> captions) {
+OptionGroup::OptionGroup(std::string_view baseName,
+                         std::initializer_list<std::string_view> captions) {
     int index = 0;
     for (std::string_view caption : captions) {
-        buttons_.emplace_back(indexedName(std::string(baseName), index), std::string(caption), *this, index);
+        buttons_.emplace_back(indexedName(std::string(baseName), index), std::string(caption),
+                              *this, index);
         ++index;
     }
 }

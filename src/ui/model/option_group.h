@@ -39,7 +39,9 @@ class OptionGroup {
 public:
     OptionGroup(std::string_view baseName, std::initializer_list<std::string_view> captions);
     OptionButton& operator[](int index) { return buttons_.at(static_cast<std::size_t>(index)); }
-    const OptionButton& operator[](int index) const { return buttons_.at(static_cast<std::size_t>(index)); }
+    const OptionButton& operator[](int index) const {
+        return buttons_.at(static_cast<std::size_t>(index));
+    }
     int size() const { return static_cast<int>(buttons_.size()); }
     // The first selected index in index order, -1 when none is selected.
     int selectedIndex() const;

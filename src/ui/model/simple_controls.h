@@ -9,7 +9,8 @@ namespace dornal {
 // A label; value labels hold counters as decimal text.
 class Label : public Control {
 public:
-    Label(std::string name, std::string caption) : Control(std::move(name)), caption_(std::move(caption)) {}
+    Label(std::string name, std::string caption)
+        : Control(std::move(name)), caption_(std::move(caption)) {}
     const std::string& caption() const { return caption_; }
     void setCaption(std::string_view caption) {
         caption_ = std::string(caption); // not assign(): GCC 12 at -O2 warns falsely (-Wrestrict)
@@ -23,7 +24,8 @@ private:
 // A push button; a click on a disabled button does nothing.
 class PushButton : public Control {
 public:
-    PushButton(std::string name, std::string caption) : Control(std::move(name)), caption_(std::move(caption)) {}
+    PushButton(std::string name, std::string caption)
+        : Control(std::move(name)), caption_(std::move(caption)) {}
     const std::string& caption() const { return caption_; }
     void click() {
         if (enabled() && onClick)
@@ -38,7 +40,8 @@ private:
 // A check box: 0 unchecked, 1 checked, 2 grayed. Every change of the value raises onClick.
 class CheckBox : public Control {
 public:
-    CheckBox(std::string name, std::string caption) : Control(std::move(name)), caption_(std::move(caption)) {}
+    CheckBox(std::string name, std::string caption)
+        : Control(std::move(name)), caption_(std::move(caption)) {}
     const std::string& caption() const { return caption_; }
     int value() const { return value_; }
     bool ticked() const { return value_ == 1; }

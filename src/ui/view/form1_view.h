@@ -18,7 +18,7 @@ struct ControlPlace;
 // control ("Text1(0)"), bound both ways to the model; Timer1 runs a real timer.
 class Form1View : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit Form1View(Form1& form, QWidget* parent = nullptr);
 
     // Closing the window: Form_Unload runs here, then the window closes.
@@ -26,10 +26,10 @@ class Form1View : public QWidget {
 
     QWidget* control(std::string_view name) const;
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     QWidget* createWidget(const ControlPlace& place);
     void bind(Form1& form);
     void bindTracks(Form1& form);

@@ -9,7 +9,7 @@ namespace dornal::view {
 
 // The operator's alerts on screen: the platform's beep, and a modal message over the window.
 class QtAlerts : public Alerts {
-  public:
+public:
     explicit QtAlerts(QWidget* window = nullptr) : window_(window) {}
     void setWindow(QWidget* window) { window_ = window; }
 
@@ -17,7 +17,7 @@ class QtAlerts : public Alerts {
     // OK button only, no icon; an empty title shows the application's title.
     void messageBox(std::string_view text, std::string_view title) override;
 
-  private:
+private:
     QPointer<QWidget> window_;
 };
 
