@@ -7,7 +7,7 @@ BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 # Debian packages the project needs to build, test and run.
 PACKAGES=(
     cmake make g++ pkg-config
-    qt6-base-dev qt6-serialport-dev libgl-dev
+    qt6-base-dev qt6-serialport-dev libgl-dev libx11-dev
     libgtest-dev libgmock-dev
     xvfb xauth xdotool x11-utils imagemagick time
     clang-14 libclang-rt-14-dev
