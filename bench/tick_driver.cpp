@@ -1,11 +1,12 @@
 #include "tick_driver.h"
 
+#include "cpu_clock.h"
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
 #include <algorithm>
-#include <ctime>
 
 namespace dornal::bench {
 namespace {
@@ -19,12 +20,6 @@ double nowMs(const QElapsedTimer& clock) {
 }
 
 } // namespace
-
-double cpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
 
 TickRun driveTicks(Timer& timer, std::chrono::milliseconds duration, double longTickMs,
                    const AfterTick& afterTick) {
@@ -41,7 +36,7 @@ TickRun driveTicks(Timer& timer, std::chrono::milliseconds duration, double long
     QObject::connect(&qtimer, &QTimer::timeout, [&] {
         const double begin = nowMs(clock);
         run.lateMsMax = std::max(run.lateMsMax, begin - nextDueMs);
-        const double cpu0 = cpuSeconds();
+        const double cpu0 = testing::processCpuSeconds();
         timer.tick();
         const double tickMs = nowMs(clock) - begin;
         ++run.ticks;
@@ -53,7 +48,7 @@ TickRun driveTicks(Timer& timer, std::chrono::milliseconds duration, double long
         if (tickMs >= longTickMs) {
             ++run.longTicks;
             run.longWallSeconds += tickMs / 1000;
-            run.longCpuSeconds += cpuSeconds() - cpu0;
+            run.longCpuSeconds += testing::processCpuSeconds() - cpu0;
         }
         // The next tick is due one interval after this one was, or at once after a tick
         // that overran its interval.
@@ -64,7 +59,7 @@ TickRun driveTicks(Timer& timer, std::chrono::milliseconds duration, double long
             loop.quit(); // a single action ended itself
     });
 
-    const double cpu0 = cpuSeconds();
+    const double cpu0 = testing::processCpuSeconds();
     clock.start();
     nextDueMs = interval;
     QTimer::singleShot(duration, Qt::PreciseTimer, &loop, &QEventLoop::quit);
@@ -72,7 +67,7 @@ TickRun driveTicks(Timer& timer, std::chrono::milliseconds duration, double long
     if (timer.enabled())
         loop.exec();
     run.wallSeconds = nowMs(clock) / 1000;
-    run.cpuSeconds = cpuSeconds() - cpu0;
+    run.cpuSeconds = testing::processCpuSeconds() - cpu0;
     run.busyMsMean = run.busyTicks > 0 ? busyMsTotal / run.busyTicks : 0;
     return run;
 }

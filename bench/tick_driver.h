@@ -7,9 +7,6 @@
 
 namespace dornal::bench {
 
-// Process CPU time in seconds (all threads, Qt's included).
-double cpuSeconds();
-
 // What happened while the ticks ran.
 struct TickRun {
     double wallSeconds = 0;

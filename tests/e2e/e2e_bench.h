@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bench_fixture.h"
+#include "cpu_clock.h"
 #include "reader/qt/qt_serial_port.h"
 
 #include <QCoreApplication>
@@ -9,7 +10,6 @@
 #include <QTimer>
 
 #include <chrono>
-#include <ctime>
 #include <functional>
 
 namespace dornal::testing {
@@ -32,13 +32,6 @@ struct RealBench {
     }
 };
 
-// Process CPU time in seconds.
-inline double cpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
-
 // Runs `work` and returns the CPU time it used as a share of the wall time it took.
 struct CpuShare {
     double wallSeconds;
@@ -47,9 +40,9 @@ struct CpuShare {
 inline CpuShare measureCpu(const std::function<void()>& work) {
     QElapsedTimer wall;
     wall.start();
-    const double cpu0 = cpuSeconds();
+    const double cpu0 = processCpuSeconds();
     work();
-    const double cpu = cpuSeconds() - cpu0;
+    const double cpu = processCpuSeconds() - cpu0;
     const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
     return {seconds, seconds > 0 ? cpu / seconds : 0};
 }

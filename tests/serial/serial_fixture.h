@@ -2,12 +2,12 @@
 
 #include "reader/qt/qt_serial_port.h"
 #include "reader/timing.h"
+#include "support/cpu_clock.h"
 #include "support/pty_peer.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <ctime>
 #include <string>
 #include <thread>
 
@@ -22,16 +22,11 @@ public:
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall_)
             .count();
     }
-    double cpuShare() const { return (cpuMs() - cpu_) / elapsedMs(); }
+    double cpuShare() const { return (processCpuSeconds() - cpu_) * 1e3 / elapsedMs(); }
 
 private:
-    static double cpuMs() {
-        timespec now{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-        return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-    }
     std::chrono::steady_clock::time_point wall_ = std::chrono::steady_clock::now();
-    double cpu_ = cpuMs();
+    double cpu_ = processCpuSeconds();
 };
 
 inline std::string allByteValues() {
