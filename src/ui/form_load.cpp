@@ -1,14 +1,15 @@
 #include "form_load.h"
 
+#include "reader/protocol.h"
 #include "shared/track_alphabets.h"
+
+#include <string>
 
 namespace dornal {
 namespace {
 
 constexpr const char* kPorts[] = {"COM 1", "COM 2", "COM 3", "COM 4",
                                   "COM 5", "COM 6", "COM 7", "COM 8"};
-constexpr const char* kBauds[] = {"1200",  "2400",  "4800",  "9600",
-                                  "19200", "38400", "57600", "115200"};
 constexpr int kDefaultPortPosition = 0;
 constexpr int kDefaultBaudPosition = 3; // 9600
 
@@ -19,8 +20,9 @@ void Form_Load(Context& context) {
     for (const char* port : kPorts)
         f.Combo1.addItem(port);
     f.Combo1.setListIndex(kDefaultPortPosition);
-    for (const char* baud : kBauds)
-        f.Combo2.addItem(baud);
+    // The baud list and the codes Connect takes by list position come from one table.
+    for (int rate : protocol::kBaudRates)
+        f.Combo2.addItem(std::to_string(rate));
     f.Combo2.setListIndex(kDefaultBaudPosition);
 
     for (auto& check : f.Check1)
