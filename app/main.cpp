@@ -1,9 +1,8 @@
-#include "reader/qt/qt_serial_port.h"
-#include "shared/shared_values.h"
-#include "ui/form1_events.h"
-#include "ui/model/form1.h"
-#include "ui/view/form1_view.h"
+#include "reader/qt/qt_line.h"
+#include "ui/model/window_model.h"
 #include "ui/view/qt_alerts.h"
+#include "ui/view/window_view.h"
+#include "ui/window_controller.h"
 
 #include <QApplication>
 
@@ -12,17 +11,17 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(dornal::kApplicationTitle));
 
-    dornal::Form1 form;
-    dornal::QtSerialPort port;
+    dornal::WindowModel model;
+    dornal::QtLine line;
     dornal::view::QtAlerts alerts;
-    dornal::Form1Events events(form, alerts, port, dornal::processShared());
+    dornal::WindowController controller(model, alerts, line);
 
     // The window follows the model from the start, so it shows what loading sets; nothing
-    // reaches a port before Connect, as loading's two commands go to a port that is not open.
-    dornal::view::Form1View window(form);
+    // reaches a port before Connect, as loading's two commands go to a line that is not open.
+    dornal::view::WindowView window(model);
     alerts.setWindow(&window);
-    events.load();
-    window.onClose = [&events] { events.unload(); };
+    controller.load();
+    window.onClose = [&controller] { controller.unload(); };
     window.show();
     return QApplication::exec();
 }

@@ -1,127 +1,119 @@
-#include "run_control.h"
+#include "bench.h"
 
-#include "counters.h"
-#include "loop_counts.h"
-#include "reader/commands.h"
-#include "reader/firmware_query.h"
-#include "reader/write_frame.h"
-#include "run_window.h"
 #include "shared/text_number.h"
-#include "test_cycle.h"
-#include "test_data.h"
-#include "test_mode.h"
+#include "status_texts.h"
 
 namespace dornal {
-namespace {
 
-void prepareSelectedTracks(Context& context, PatternSet set) {
-    for (int track : kFrameTrackOrder)
-        if (context.form.Check1[static_cast<std::size_t>(track - 1)].ticked())
-            PrepareTrackData(context, track, set);
+void Bench::start() {
+    if (panel_.firmwareWanted()) {
+        const FirmwareReply reply = link_.queryFirmware();
+        panel_.showFirmware(reply.outcome == Outcome::Complete    ? reply.version
+                            : reply.outcome == Outcome::PortError ? kPortErrorText
+                                                                  : kAnswerTimeoutText);
+    }
+    if (panel_.tickedTracks() == 0) {
+        panel_.tellOperator(kSelectTrackMessage);
+    } else if (startMode()) {
+        panel_.showRunning(true);
+        panel_.lockSettings(true, true);
+    }
+    // The first write of a run was prepared from the totals the previous run left.
+    zeroCounters();
 }
 
-void startWriting(Context& context, PatternSet set) {
-    prepareSelectedTracks(context, set);
-    WriteTracks(context);
-    context.form.Timer1.setEnabled(true);
+void Bench::abandon() {
+    panel_.showFirmware("");
+    link_.send(Command::Abandon);
+    panel_.setTicking(false);
+    if (counters_.loops > 0) {
+        --counters_.loops;
+        panel_.showCounters(counters_);
+    }
+    panel_.showRunning(false);
+    panel_.lockSettings(false, true);
+    panel_.showPhase(Phase::Idle);
 }
 
-void startReading(Context& context) {
-    SendReadRequest(context);
-    for (auto& box : context.form.Text1)
-        box.setText(""); // the read data will stand here
+void Bench::resetCounters() {
+    counters_.loops = 0;
+    counters_.totals = {};
+    panel_.showCounters(counters_);
+    link_.send(Command::ResetReader);
 }
 
-void startWriteReadLoop(Context& context) {
-    prepareSelectedTracks(context, PatternSet::Loop);
-    loadLoopCounts(context);
-    WriteTracks(context);
-    SharedValues& shared = context.shared();
-    shared.WritesLeft = decrementCount16(shared.WritesLeft);
-    context.form.Timer1.setEnabled(true);
-    showWritePhase(context.form);
-}
-
-// Sends the first command of the mode and arms Timer1; false when no mode is selected.
-bool startMode(Context& context) {
-    const auto mode = selectedMode(context.form);
+// Sends the first command of the mode and starts the ticks; false when no mode is selected.
+bool Bench::startMode() {
+    const auto mode = panel_.mode();
     if (!mode)
         return false;
     switch (*mode) {
-    case TestMode::WriteLoop:
-        startWriting(context, PatternSet::Loop);
+    case Mode::WriteLoop:
+        startWriting(PatternSet::Loop);
         break;
-    case TestMode::SingleWrite:
-        startWriting(context, PatternSet::Single);
+    case Mode::SingleWrite:
+        startWriting(PatternSet::Single);
         break;
-    case TestMode::ReadLoop:
-    case TestMode::SingleRead:
-        startReading(context);
+    case Mode::ReadLoop:
+    case Mode::SingleRead:
+        startReading();
         break;
-    case TestMode::WriteReadLoop:
-        startWriteReadLoop(context);
+    case Mode::WriteReadLoop:
+        startWriteReadLoop();
         break;
     }
     return true;
 }
 
-} // namespace
-
-int trackMask(const Form1& form) {
-    int mask = 0;
-    for (int i = 0; i < 3; ++i)
-        if (form.Check1[static_cast<std::size_t>(i)].ticked())
-            mask |= 1 << i;
-    return mask;
+void Bench::startWriting(PatternSet set) {
+    data_.prepareTicked(set, writeFailed_);
+    writeTracks();
+    panel_.setTicking(true);
 }
 
-void StartAction(Context& context) {
-    Form1& form = context.form;
-    if (form.chkGetFirmwareVersion.value() == 1)
-        QueryFirmwareVersion(context);
-    if (trackMask(form) == 0) {
-        context.alerts.messageBox(kSelectTrackMessage, kApplicationTitle);
-    } else if (startMode(context)) {
-        showRunning(form, true);
-        setSettingsEnabled(form, false, ItripOptions::Included);
-    }
-    // The first write of a run was prepared from the totals the previous run left.
-    form.zeroCounterDisplays();
+void Bench::startReading() {
+    sendReadRequest();
+    for (int track = 1; track <= kTrackCount; ++track)
+        panel_.setBoxText(Row::Data, track, ""); // the read data will stand here
 }
 
-void AbandonAction(Context& context) {
-    Form1& form = context.form;
-    form.Text3.setText("");
-    Abandon(context.link);
-    form.Timer1.setEnabled(false);
-    // The loop that was cut short does not count.
-    if (counterDigits(form.Label1[0].caption()) != "0")
-        addToCounter(form.Label1[0], -1);
-    showRunning(form, false);
-    setSettingsEnabled(form, true, ItripOptions::Included);
-    showIdleColours(form);
+void Bench::startWriteReadLoop() {
+    data_.prepareTicked(PatternSet::Loop, writeFailed_);
+    loadLoopCounts();
+    writeTracks();
+    left_.writes = decrementCount16(left_.writes);
+    panel_.setTicking(true);
+    panel_.showPhase(Phase::Writing);
 }
 
-void ResetCounters(Context& context) {
-    for (auto& label : context.form.Label1)
-        label.setCaption("0");
-    ResetReader(context.link);
+void Bench::zeroCounters() {
+    counters_ = {};
+    panel_.showCounters(counters_);
+    panel_.clearLengths();
 }
 
-void Command2_Click(Context& context, int index) {
-    switch (index) {
-    case 0:
-        StartAction(context);
-        break;
-    case 1:
-        AbandonAction(context);
-        break;
-    case 2:
-        ResetCounters(context);
-        break;
-    default:
-        break;
-    }
+void Bench::loadLoopCounts() {
+    left_ = panel_.loopCounts();
+}
+
+void Bench::writeTracks() {
+    TrackTexts tracks;
+    for (int track = 1; track <= kTrackCount; ++track)
+        if (holds(panel_.tickedTracks(), track))
+            tracks[trackIndex(track)] = panel_.boxText(Row::Data, track);
+    link_.writeTracks(panel_.itrip(), tracks);
+}
+
+void Bench::sendReadRequest() {
+    if (const auto command = readCommandFor(panel_.tickedTracks()))
+        link_.send(*command);
+    panel_.setTicking(true);
+}
+
+void Bench::endSingleAction() {
+    panel_.showRunning(false);
+    panel_.setTicking(false);
+    panel_.lockSettings(false, false);
 }
 
 } // namespace dornal

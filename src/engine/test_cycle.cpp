@@ -1,161 +1,176 @@
-#include "test_cycle.h"
+#include "bench.h"
 
-#include "counters.h"
-#include "loop_counts.h"
-#include "reader/answer_reception.h"
-#include "reader/commands.h"
-#include "reader/write_frame.h"
-#include "run_control.h"
-#include "run_window.h"
 #include "shared/text_number.h"
-#include "test_data.h"
-#include "test_mode.h"
+#include "status_texts.h"
 
 namespace dornal {
 namespace {
 
-// A ready wait that gives up (Label5 says so) or a port that fails does not stop the tick:
-// the remaining commands are sent, so an unattended loop survives a glitch of the reader.
-void awaitReady(Context& context) {
-    ReadyCheck(context.link);
-    (void)WaitReady(context);
-}
-
-void addLoop(Form1& form) {
-    addToCounter(form.Label1[0]);
-}
-
-void continueWriteLoop(Context& context) {
-    AdvanceSelectedTracks(context);
-    awaitReady(context);
-    Abandon(context.link);
-    WriteTracks(context);
-    addLoop(context.form);
-}
-
-void afterWriteInWriteReadLoop(Context& context) {
-    SharedValues& shared = context.shared();
-    Abandon(context.link);
-    if (shared.WritesLeft > 0) {
-        --shared.WritesLeft;
-        // A loop without reads advances its data before its last write.
-        if (shared.WritesLeft == 0 && shared.ReadsLeft == 0)
-            AdvanceSelectedTracks(context);
-        awaitReady(context);
-        WriteTracks(context);
-        return;
-    }
-    // The first read of a loop follows the last write without a ready check.
-    shared.ReadsLeft = decrementCount16(shared.ReadsLeft);
-    SendReadRequest(context);
-    shared.LastCmdRead = kTrue;
-    showReadPhase(context.form);
-}
-
-void afterReadInWriteReadLoop(Context& context) {
-    SharedValues& shared = context.shared();
-    if (shared.WritesLeft == 0 && shared.ReadsLeft == 0)
-        AdvanceSelectedTracks(context); // the last read of the loop is in
-    awaitReady(context);
-    Abandon(context.link);
-    if (shared.ReadsLeft > 0) {
-        --shared.ReadsLeft;
-        SendReadRequest(context);
-        return;
-    }
-    addLoop(context.form);
-    loadLoopCounts(context);
-    shared.LastCmdRead = kFalse;
-    shared.WritesLeft = decrementCount16(shared.WritesLeft);
-    WriteTracks(context);
-    showWritePhase(context.form);
-}
-
-void continueReadLoop(Context& context) {
-    Abandon(context.link);
-    Abandon(context.link);
-    SendReadRequest(context);
-}
-
-// An incomplete answer counts nothing and leaves the write failed; the run goes on as after
-// a complete one.
-void onWriteAnswer(Context& context, const Answer& answer) {
-    SharedValues& shared = context.shared();
-    shared.WriteFailed = kTrue;
-    if (answer.outcome == WaitOutcome::Complete) {
-        CountWriteAnswer(context.form, answer.writtenTracks);
-        if (answer.writtenTracks != 0)
-            shared.WriteFailed = kFalse;
-    }
-    const auto mode = selectedMode(context.form);
-    if (!mode)
-        return;
-    switch (*mode) {
-    case TestMode::WriteLoop:
-        continueWriteLoop(context);
-        break;
-    case TestMode::SingleWrite:
-        EndSingleAction(context);
-        break;
-    case TestMode::WriteReadLoop:
-        afterWriteInWriteReadLoop(context);
-        break;
-    case TestMode::ReadLoop:
-    case TestMode::SingleRead:
-        break; // a write answer in a read mode is counted and the run waits
-    }
-}
-
-// The answer reception has already decoded and counted the read data.
-void onReadAnswer(Context& context) {
-    const auto mode = selectedMode(context.form);
-    if (!mode)
-        return;
-    switch (*mode) {
-    case TestMode::ReadLoop:
-        continueReadLoop(context);
-        break;
-    case TestMode::SingleRead:
-        EndSingleAction(context);
-        break;
-    case TestMode::WriteReadLoop:
-        afterReadInWriteReadLoop(context);
-        break;
-    case TestMode::WriteLoop:
-    case TestMode::SingleWrite:
-        break; // a read answer in a write mode is counted and the run waits
+const char* incompleteText(Outcome outcome, const char* timeoutText) {
+    switch (outcome) {
+    case Outcome::TimedOut:
+        return timeoutText;
+    case Outcome::TooLong:
+        return kAnswerTooLongText;
+    default:
+        return kPortErrorText;
     }
 }
 
 } // namespace
 
-void Timer1_Timer(Context& context) {
-    Form1& form = context.form;
-    const Answer answer = ReceiveAnswer(
-        context, [&form](int track, bool hasData) { CountReadSegment(form, track, hasData); });
-    if (answer.kind == AnswerKind::Write)
-        onWriteAnswer(context, answer);
-    else if (answer.kind == AnswerKind::Read)
-        onReadAnswer(context);
+void Bench::tick() {
+    const Received received = link_.receive();
+    if (received.kind == Received::Kind::None) {
+        // After Disconnect the ticks may still run on a closed line; that says nothing.
+        if (received.lineFailed && connected_)
+            panel_.showStatus(kPortErrorText);
+        return;
+    }
+    if (received.outcome != Outcome::Complete) {
+        // Half an answer says nothing reliable about the card: none of it is decoded.
+        panel_.showStatus(incompleteText(received.outcome, kAnswerTimeoutText));
+    } else if (received.kind == Received::Kind::Write) {
+        panel_.showStatus(received.write.status);
+    }
+    if (received.kind == Received::Kind::Write)
+        onWriteAnswer(received);
+    else if (received.outcome == Outcome::Complete)
+        onReadAnswer(received.read);
+    else
+        onReadAnswer({});
 }
 
-void SendReadRequest(Context& context) {
-    if (const auto command = readCommandFor(trackMask(context.form)))
-        send(context.link, *command);
-    context.form.Timer1.setEnabled(true);
+// An incomplete answer counts nothing and leaves the write failed; the run goes on as after
+// a complete one.
+void Bench::onWriteAnswer(const Received& received) {
+    writeFailed_ = true;
+    if (received.outcome == Outcome::Complete) {
+        countWrite(counters_, received.write.written);
+        panel_.showCounters(counters_);
+        if (received.write.written != 0)
+            writeFailed_ = false;
+    }
+    const auto mode = panel_.mode();
+    if (!mode)
+        return;
+    switch (*mode) {
+    case Mode::WriteLoop:
+        continueWriteLoop();
+        break;
+    case Mode::SingleWrite:
+        endSingleAction();
+        break;
+    case Mode::WriteReadLoop:
+        afterWriteInWriteReadLoop();
+        break;
+    case Mode::ReadLoop:
+    case Mode::SingleRead:
+        break; // a write answer in a read mode is counted and the run waits
+    }
 }
 
-void AdvanceSelectedTracks(Context& context) {
-    for (int track : kFrameTrackOrder)
-        if (context.form.Check1[static_cast<std::size_t>(track - 1)].ticked())
-            AdvanceTrackData(context, track);
+void Bench::onReadAnswer(const ReadAnswer& answer) {
+    if (answer.valid)
+        showReadBack(answer);
+    const auto mode = panel_.mode();
+    if (!mode)
+        return;
+    switch (*mode) {
+    case Mode::ReadLoop:
+        continueReadLoop();
+        break;
+    case Mode::SingleRead:
+        endSingleAction();
+        break;
+    case Mode::WriteReadLoop:
+        afterReadInWriteReadLoop();
+        break;
+    case Mode::WriteLoop:
+    case Mode::SingleWrite:
+        break; // a read answer in a write mode is counted and the run waits
+    }
 }
 
-void EndSingleAction(Context& context) {
-    Form1& form = context.form;
-    showRunning(form, false);
-    form.Timer1.setEnabled(false);
-    setSettingsEnabled(form, true, ItripOptions::Left);
+// In "Auto Write/Read Loop" the written data stay and the read-back goes below them, and only
+// successful writes add to the totals. Each segment is counted before its data are shown, and
+// the data go into the box one character at a time, so a track box's entry rule judges each
+// as it comes.
+void Bench::showReadBack(const ReadAnswer& answer) {
+    const bool writeReadLoop = panel_.mode() == Mode::WriteReadLoop;
+    const Row row = writeReadLoop ? Row::ReadBack : Row::Data;
+    for (int track = 1; track <= kTrackCount; ++track)
+        panel_.setBoxText(row, track, "");
+    for (const ReadSegment& segment : answer.segments) {
+        countReadSegment(counters_, segment.track, segment.hasData, !writeReadLoop);
+        panel_.showCounters(counters_);
+        for (char c : segment.data)
+            panel_.setBoxText(row, segment.track, panel_.boxText(row, segment.track) + c);
+    }
+}
+
+// A ready wait that gives up (the status line says so) or a port that fails does not stop the
+// tick: the remaining commands are sent, so an unattended loop survives a glitch of the reader.
+void Bench::awaitReady() {
+    link_.send(Command::ReadyCheck);
+    const Outcome outcome = link_.waitReady();
+    if (outcome != Outcome::Complete)
+        panel_.showStatus(incompleteText(outcome, kNotReadyText));
+}
+
+void Bench::addLoop() {
+    ++counters_.loops;
+    panel_.showCounters(counters_);
+}
+
+void Bench::continueWriteLoop() {
+    data_.advanceTicked(writeFailed_);
+    awaitReady();
+    link_.send(Command::Abandon);
+    writeTracks();
+    addLoop();
+}
+
+void Bench::afterWriteInWriteReadLoop() {
+    link_.send(Command::Abandon);
+    if (left_.writes > 0) {
+        --left_.writes;
+        // A loop without reads advances its data before its last write.
+        if (left_.writes == 0 && left_.reads == 0)
+            data_.advanceTicked(writeFailed_);
+        awaitReady();
+        writeTracks();
+        return;
+    }
+    // The first read of a loop follows the last write without a ready check.
+    left_.reads = decrementCount16(left_.reads);
+    sendReadRequest();
+    link_.expectRead(true);
+    panel_.showPhase(Phase::Reading);
+}
+
+void Bench::afterReadInWriteReadLoop() {
+    if (left_.writes == 0 && left_.reads == 0)
+        data_.advanceTicked(writeFailed_); // the last read of the loop is in
+    awaitReady();
+    link_.send(Command::Abandon);
+    if (left_.reads > 0) {
+        --left_.reads;
+        sendReadRequest();
+        return;
+    }
+    addLoop();
+    loadLoopCounts();
+    link_.expectRead(false);
+    left_.writes = decrementCount16(left_.writes);
+    writeTracks();
+    panel_.showPhase(Phase::Writing);
+}
+
+void Bench::continueReadLoop() {
+    link_.send(Command::Abandon);
+    link_.send(Command::Abandon);
+    sendReadRequest();
 }
 
 } // namespace dornal

@@ -1,102 +1,81 @@
 #include "commands.h"
 
-#include "protocol.h"
-#include "timing.h"
+#include "shared/protocol.h"
 
 #include <array>
 
 namespace dornal {
 namespace {
 
-struct CommandBytes {
-    std::string_view afterEsc;
-    bool isRead;
-};
-
-CommandBytes bytesOf(Command command) {
+std::string_view afterEsc(Command command) {
     using namespace protocol;
     switch (command) {
     case Command::ReadT1:
-        return {kReadT1, true};
+        return kReadT1;
     case Command::ReadT2:
-        return {kReadT2, true};
+        return kReadT2;
     case Command::ReadT12:
-        return {kReadT12, true};
+        return kReadT12;
     case Command::ReadT3:
-        return {kReadT3, true};
+        return kReadT3;
     case Command::ReadT123:
-        return {kReadT123, true};
+        return kReadT123;
     case Command::ReadT23:
-        return {kReadT23, true};
+        return kReadT23;
     case Command::Abandon:
-        return {kAbandon, false};
+        return kAbandon;
     case Command::ReadyCheck:
-        return {kReadyCheck, false};
+        return kReadyCheck;
     case Command::ResetReader:
-        return {kResetReader, false};
+        return kResetReader;
     case Command::SetCharSetIbm1:
-        return {kSetCharSetIbm1, false};
+        return kSetCharSetIbm1;
     case Command::SetCharSetIbm2:
-        return {kSetCharSetIbm2, false};
+        return kSetCharSetIbm2;
     case Command::SetCharSetIbm3:
-        return {kSetCharSetIbm3, false};
+        return kSetCharSetIbm3;
     case Command::SetCharSetIso:
-        return {kSetCharSetIso, false};
+        return kSetCharSetIso;
     case Command::SetItrip13:
-        return {kSetItrip13, false};
+        return kSetItrip13;
     case Command::SetItrip23:
-        return {kSetItrip23, false};
+        return kSetItrip23;
     case Command::SetItrip33:
-        return {kSetItrip33, false};
+        return kSetItrip33;
     }
-    return {{}, false};
+    return {};
 }
 
 } // namespace
 
-void PurgeInput(ReaderLink& link, std::int16_t port) {
-    // Room for more than one read can take; what is read is thrown away.
-    std::array<char, 101> drain{};
-    link.port.sio_read(port, drain.data(), timing::kDrainBytes);
+std::string commandBytes(Command command) {
+    return static_cast<char>(protocol::kEsc) + std::string(afterEsc(command));
 }
 
-void send(ReaderLink& link, Command command) {
-    const CommandBytes bytes = bytesOf(command);
-    PurgeInput(link, link.shared.PortNumber);
-    {
-        OneWrite oneWrite(link.port, link.portNumber());
-        link.port.sio_putch(link.portNumber(), protocol::kEsc);
-        for (char c : bytes.afterEsc)
-            link.port.sio_putch(link.portNumber(), static_cast<unsigned char>(c));
-    }
-    if (bytes.isRead)
-        link.shared.LastCmdRead = kTrue;
+bool isRead(Command command) {
+    return command <= Command::ReadT23;
 }
 
-std::optional<Command> readCommandFor(int trackMask) {
-    static constexpr std::array<Command, 7> kByMask{
+std::optional<Command> readCommandFor(TrackSet tracks) {
+    // By the set's value 1..7; tracks 1 and 3 without 2 are read with all three.
+    static constexpr std::array<Command, 7> kBySet{
         Command::ReadT1,   Command::ReadT2,  Command::ReadT12, Command::ReadT3,
         Command::ReadT123, Command::ReadT23, Command::ReadT123};
-    if (trackMask < 1 || trackMask > 7)
+    if (tracks < 1 || tracks > 7)
         return std::nullopt;
-    return kByMask[static_cast<std::size_t>(trackMask - 1)];
+    return kBySet[static_cast<std::size_t>(tracks - 1)];
 }
 
-std::optional<Command> charSetCommandFor(int option3Index) {
-    static constexpr std::array<Command, 4> kByIndex{
-        Command::SetCharSetIbm1, Command::SetCharSetIbm2, Command::SetCharSetIbm3,
-        Command::SetCharSetIso};
-    if (option3Index < 0 || option3Index > 3)
-        return std::nullopt;
-    return kByIndex[static_cast<std::size_t>(option3Index)];
+Command charSetCommand(CharSet set) {
+    static constexpr std::array<Command, 4> kBySet{Command::SetCharSetIbm1, Command::SetCharSetIbm2,
+                                                   Command::SetCharSetIbm3, Command::SetCharSetIso};
+    return kBySet[static_cast<std::size_t>(set)];
 }
 
-std::optional<Command> itripCommandFor(int option4Index) {
-    static constexpr std::array<Command, 3> kByIndex{Command::SetItrip13, Command::SetItrip23,
-                                                     Command::SetItrip33};
-    if (option4Index < 0 || option4Index > 2)
-        return std::nullopt;
-    return kByIndex[static_cast<std::size_t>(option4Index)];
+Command itripCommand(Itrip strength) {
+    static constexpr std::array<Command, 3> kByStrength{Command::SetItrip13, Command::SetItrip23,
+                                                        Command::SetItrip33};
+    return kByStrength[static_cast<std::size_t>(strength)];
 }
 
 } // namespace dornal

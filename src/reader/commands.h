@@ -1,11 +1,13 @@
 #pragma once
 
-#include "reader_link.h"
+#include "shared/tracks.h"
 
 #include <optional>
+#include <string>
 
 namespace dornal {
 
+// The reader's escape commands.
 enum class Command {
     ReadT1,
     ReadT2,
@@ -25,67 +27,20 @@ enum class Command {
     SetItrip33,
 };
 
-// Takes at most 16 stale bytes out of the input queue in one read bounded by the read
-// time-outs, and throws them away.
-void PurgeInput(ReaderLink& link, std::int16_t port);
+// ESC and the command's bytes, as they leave in one write.
+std::string commandBytes(Command command);
+// A read command: the reader answers it with a read answer.
+bool isRead(Command command);
 
-// Drains the input, then sends ESC and the command's bytes in one write. The read commands
-// then set LastCmdRead. Fire and forget: no answer is awaited.
-void send(ReaderLink& link, Command command);
+// The read command for a set of tracks; none for the empty set.
+std::optional<Command> readCommandFor(TrackSet tracks);
 
-// The read command for the selected tracks (1 track 1, 2 track 2, 4 track 3); none for 0.
-std::optional<Command> readCommandFor(int trackMask);
-// The character-set command of Option3(index) and the Itrip command of Option4(index).
-std::optional<Command> charSetCommandFor(int option3Index);
-std::optional<Command> itripCommandFor(int option4Index);
+// The character sets in the window's order, and the command that selects each.
+enum class CharSet { Ibm1, Ibm2, Ibm3, Iso };
+Command charSetCommand(CharSet set);
 
-inline void ReadT1(ReaderLink& l) {
-    send(l, Command::ReadT1);
-}
-inline void ReadT2(ReaderLink& l) {
-    send(l, Command::ReadT2);
-}
-inline void ReadT12(ReaderLink& l) {
-    send(l, Command::ReadT12);
-}
-inline void ReadT3(ReaderLink& l) {
-    send(l, Command::ReadT3);
-}
-inline void ReadT123(ReaderLink& l) {
-    send(l, Command::ReadT123);
-}
-inline void ReadT23(ReaderLink& l) {
-    send(l, Command::ReadT23);
-}
-inline void Abandon(ReaderLink& l) {
-    send(l, Command::Abandon);
-}
-inline void ReadyCheck(ReaderLink& l) {
-    send(l, Command::ReadyCheck);
-}
-inline void ResetReader(ReaderLink& l) {
-    send(l, Command::ResetReader);
-}
-inline void SetCharSetIbm1(ReaderLink& l) {
-    send(l, Command::SetCharSetIbm1);
-}
-inline void SetCharSetIbm2(ReaderLink& l) {
-    send(l, Command::SetCharSetIbm2);
-}
-inline void SetCharSetIbm3(ReaderLink& l) {
-    send(l, Command::SetCharSetIbm3);
-}
-inline void SetCharSetIso(ReaderLink& l) {
-    send(l, Command::SetCharSetIso);
-}
-inline void SetItrip13(ReaderLink& l) {
-    send(l, Command::SetItrip13);
-}
-inline void SetItrip23(ReaderLink& l) {
-    send(l, Command::SetItrip23);
-}
-inline void SetItrip33(ReaderLink& l) {
-    send(l, Command::SetItrip33);
-}
+// The write strengths (Itrip) in the window's order, and the command that selects each.
+enum class Itrip { OneThird, TwoThirds, Full };
+Command itripCommand(Itrip strength);
 
 } // namespace dornal

@@ -1,12 +1,9 @@
-#include "firmware_query.h"
+#include "reader_link.h"
 
-#include "byte_wait.h"
-#include "commands.h"
-#include "protocol.h"
+#include "shared/protocol.h"
 
 #include <array>
 #include <limits>
-#include <string>
 
 namespace dornal {
 namespace {
@@ -19,23 +16,17 @@ constexpr int kLongestPayload = std::numeric_limits<std::uint8_t>::max();
 using FrameBuffer = std::array<std::uint8_t, kPayloadStart + kLongestPayload + 1>;
 
 // Stores one frame from position 0; the closing byte lands just behind the payload.
-WaitOutcome readFrame(AnswerWait& wait, FrameBuffer& frame) {
+Outcome readFrame(AnswerWait& wait, FrameBuffer& frame) {
     int end = kPayloadStart; // grows to the closing byte once the length is known
     for (int p = 0; p <= end; ++p) {
         const AwaitedByte next = wait.next();
-        if (next.outcome != WaitOutcome::Complete)
+        if (next.outcome != Outcome::Complete)
             return next.outcome;
         frame[static_cast<std::size_t>(p)] = next.byte;
         if (p == kLengthPosition)
             end = kPayloadStart + next.byte;
     }
-    return WaitOutcome::Complete;
-}
-
-void sendQuery(ReaderLink& link) {
-    OneWrite oneWrite(link.port, link.portNumber());
-    for (std::uint8_t b : protocol::kFirmwareQuery)
-        link.port.sio_putch(link.portNumber(), b);
+    return Outcome::Complete;
 }
 
 // The first L - 2 payload bytes, each the Latin-1 character of its code; the last two
@@ -50,27 +41,17 @@ std::string versionText(const FrameBuffer& frame) {
 
 } // namespace
 
-void QueryFirmwareVersion(Context& context) {
-    PurgeInput(context.link, context.shared().PortNumber);
-    sendQuery(context.link);
+FirmwareReply ReaderLink::queryFirmware() {
+    sendBytes({protocol::kFirmwareQuery.begin(), protocol::kFirmwareQuery.end()});
     FrameBuffer frame{};
-    AnswerWait wait(context.link);
+    AnswerWait wait(line_);
     // The first frame is read only to get past it; the second overwrites it.
-    WaitOutcome outcome = readFrame(wait, frame);
-    if (outcome == WaitOutcome::Complete)
+    Outcome outcome = readFrame(wait, frame);
+    if (outcome == Outcome::Complete)
         outcome = readFrame(wait, frame);
-    switch (outcome) {
-    case WaitOutcome::Complete:
-        context.form.Text3.setText(versionText(frame));
-        break;
-    case WaitOutcome::TimedOut:
-    case WaitOutcome::TooLong:
-        context.form.Text3.setText(kFirmwareTimeoutText);
-        break;
-    case WaitOutcome::PortError:
-        context.form.Text3.setText(kFirmwarePortErrorText);
-        break;
-    }
+    if (outcome != Outcome::Complete)
+        return {outcome, {}};
+    return {outcome, versionText(frame)};
 }
 
 } // namespace dornal

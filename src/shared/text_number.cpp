@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
+#include <string>
 
 namespace dornal {
 namespace {
@@ -53,35 +53,6 @@ std::size_t numberLength(std::string_view text, std::size_t start) {
     return i - start;
 }
 
-// Magnitude digits without leading zeros ("0" for zero).
-std::string trimZeros(std::string digits) {
-    const auto first = digits.find_first_not_of('0');
-    return first == std::string::npos ? "0" : digits.substr(first);
-}
-
-void incrementMagnitude(std::string& digits) {
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '9') {
-            ++*it;
-            return;
-        }
-        *it = '0';
-    }
-    digits.insert(digits.begin(), '1');
-}
-
-// Requires a magnitude of at least 1.
-void decrementMagnitude(std::string& digits) {
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '0') {
-            --*it;
-            break;
-        }
-        *it = '9';
-    }
-    digits = trimZeros(digits);
-}
-
 } // namespace
 
 double leadingNumber(std::string_view text) {
@@ -123,64 +94,6 @@ Count16 count16FromText(std::string_view text) {
 std::int16_t decrementCount16(std::int16_t value) {
     return value == std::numeric_limits<std::int16_t>::min() ? value
                                                              : static_cast<std::int16_t>(value - 1);
-}
-
-std::string counterDigits(std::string_view text) {
-    std::size_t i = skipBlanks(text, 0);
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    const std::size_t intEnd = skipDigits(text, i);
-    std::string magnitude(text.substr(i, intEnd - i));
-    bool any = !magnitude.empty();
-    if (intEnd < text.size() && text[intEnd] == '.') {
-        const std::size_t fracEnd = skipDigits(text, intEnd + 1);
-        const std::string_view fraction = text.substr(intEnd + 1, fracEnd - intEnd - 1);
-        any = any || !fraction.empty();
-        if (!fraction.empty()) {
-            const bool aboveHalf = fraction[0] > '5' ||
-                                   (fraction[0] == '5' &&
-                                    fraction.substr(1).find_first_not_of('0') != std::string::npos);
-            const bool exactlyHalf = fraction[0] == '5' && !aboveHalf;
-            const bool odd = !magnitude.empty() && (magnitude.back() - '0') % 2 == 1;
-            if (magnitude.empty())
-                magnitude = "0";
-            if (aboveHalf || (exactlyHalf && odd))
-                incrementMagnitude(magnitude);
-        }
-    }
-    if (!any)
-        return "0";
-    magnitude = trimZeros(magnitude);
-    return negative && magnitude != "0" ? "-" + magnitude : magnitude;
-}
-
-std::string addToCounterText(std::string_view text, int delta) {
-    std::string value = counterDigits(text);
-    bool negative = value[0] == '-';
-    std::string magnitude = negative ? value.substr(1) : value;
-    for (int step = 0; step < std::abs(delta); ++step) {
-        const bool up = delta > 0;
-        if (magnitude == "0") {
-            magnitude = "1";
-            negative = !up;
-        } else if (up != negative) {
-            incrementMagnitude(magnitude);
-        } else {
-            decrementMagnitude(magnitude);
-        }
-    }
-    return negative && magnitude != "0" ? "-" + magnitude : magnitude;
-}
-
-unsigned decimalMod(std::string_view digits, unsigned m) {
-    unsigned long long remainder = 0;
-    for (char c : digits)
-        if (isDigit(c))
-            remainder = (remainder * 10 + static_cast<unsigned>(c - '0')) % m;
-    return static_cast<unsigned>(remainder);
 }
 
 } // namespace dornal

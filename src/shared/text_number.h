@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace dornal {
@@ -20,16 +19,5 @@ Count16 count16FromText(std::string_view text);
 
 // Lowers a 16-bit count by one, holding it at -32768 instead of wrapping.
 std::int16_t decrementCount16(std::int16_t value);
-
-// Counters are decimal texts that count exactly, however large they grow.
-// The leading whole number of the text (0 if there is none) plus `delta`, as plain decimal text.
-std::string addToCounterText(std::string_view text, int delta);
-
-// The leading whole number of a counter text as plain decimal digits with an optional "-"
-// and the fraction rounded half to even (so "2.5" gives "2"); "0" when there is none.
-std::string counterDigits(std::string_view text);
-
-// The remainder of a non-negative decimal number (given as digits) divided by m.
-unsigned decimalMod(std::string_view digits, unsigned m);
 
 } // namespace dornal

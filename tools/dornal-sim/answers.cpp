@@ -1,6 +1,6 @@
 #include "answers.h"
 
-#include "reader/protocol.h"
+#include "shared/protocol.h"
 #include "sim_choices.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "command_parser.h"
 
-#include "reader/protocol.h"
+#include "shared/protocol.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #include "reader_model.h"
 
 #include "answers.h"
-#include "reader/protocol.h"
+#include "shared/protocol.h"
 
 namespace dornal::sim {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reader/protocol.h"
+#include "shared/protocol.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,7 +1,7 @@
 #include "serial_line.h"
 
-#include "reader/serial_port.h"
-#include "reader/timing.h"
+#include "reader/line.h"
+#include "shared/timing.h"
 
 #include <QCoreApplication>
 
@@ -37,9 +37,7 @@ bool endsTheLine(QSerialPort::SerialPortError error) {
 
 } // namespace
 
-SerialLine::SerialLine()
-    : totalTimeoutMs_(timing::kReadTotalTimeoutMs),
-      intervalTimeoutMs_(timing::kReadIntervalTimeoutMs) {}
+SerialLine::SerialLine() = default;
 
 // Closing a hung-up device raises one more error; nobody is left to take note of it.
 SerialLine::~SerialLine() {
@@ -68,53 +66,30 @@ SerialLine::OpenResult SerialLine::open(const std::string& devicePath) {
     return OpenResult::Opened;
 }
 
-void SerialLine::setReadTimeouts(long totalMs, long intervalMs) {
-    totalTimeoutMs_ = totalMs;
-    intervalTimeoutMs_ = intervalMs;
-}
-
 bool SerialLine::setBaudRate(int rate) {
     return !failed_ && port_.isOpen() && port_.setBaudRate(rate);
 }
 
-bool SerialLine::setLine8N1() {
-    return !failed_ && port_.isOpen() && port_.setDataBits(QSerialPort::Data8) &&
-           port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop) &&
-           port_.setFlowControl(QSerialPort::NoFlowControl);
-}
-
-int SerialLine::read(char* buffer, int length) {
+int SerialLine::read(char* buffer, int length, int boundMs) {
     if (buffer == nullptr || length <= 0)
         return 0;
-    const auto start = Clock::now();
-    std::optional<Clock::time_point> lastByte;
+    const auto deadline = Clock::now() + milliseconds(std::max(boundMs, 0));
     int taken = 0;
     for (;;) {
-        const int wait = readWaitLeft(start, lastByte);
+        const int wait = msUntil(deadline);
         collect(wait);
         const int got = take(buffer + taken, length - taken);
-        if (got > 0) {
-            taken += got;
-            lastByte = Clock::now();
-        }
+        taken += got;
         if (taken == length || (failed_ && input_.isEmpty()) || (got == 0 && wait == 0))
             break;
     }
-    return taken == 0 && failed_ ? SerialPort::kPortError : taken;
-}
-
-int SerialLine::takeByte() {
-    collect(0);
-    char byte = 0;
-    if (take(&byte, 1) == 1)
-        return static_cast<unsigned char>(byte);
-    return failed_ ? SerialPort::kPortError : SerialPort::kNoByte;
+    return taken == 0 && failed_ ? Line::kPortError : taken;
 }
 
 int SerialLine::waiting() {
     collect(0);
     if (failed_ && input_.isEmpty())
-        return SerialPort::kPortError;
+        return Line::kPortError;
     return static_cast<int>(std::min<qsizetype>(input_.size(), INT32_MAX));
 }
 
@@ -127,9 +102,9 @@ int SerialLine::waitByte(int timeoutMs) {
         if (take(&byte, 1) == 1)
             return static_cast<unsigned char>(byte);
         if (failed_)
-            return SerialPort::kPortError;
+            return Line::kPortError;
         if (left == 0)
-            return SerialPort::kNoByte;
+            return Line::kNoByte;
     }
 }
 
@@ -162,14 +137,6 @@ bool SerialLine::write(const QByteArray& bytes) {
     return true;
 }
 
-std::optional<QByteArray> SerialLine::endBatch() {
-    if (batchDepth_ == 0 || --batchDepth_ > 0)
-        return std::nullopt;
-    QByteArray bytes;
-    bytes.swap(held_);
-    return bytes;
-}
-
 // Moves what the device received into the input queue. Blocks on the port for up to
 // `waitMs` only when nothing is waiting; otherwise just picks up what the kernel holds.
 void SerialLine::collect(int waitMs) {
@@ -193,16 +160,6 @@ int SerialLine::take(char* buffer, int length) {
         input_.remove(0, count);
     }
     return count;
-}
-
-int SerialLine::readWaitLeft(Clock::time_point start,
-                             std::optional<Clock::time_point> lastByte) const {
-    if (totalTimeoutMs_ <= 0)
-        return 0;
-    int left = msUntil(start + milliseconds(totalTimeoutMs_));
-    if (lastByte && intervalTimeoutMs_ > 0)
-        left = std::min(left, msUntil(*lastByte + milliseconds(intervalTimeoutMs_)));
-    return left;
 }
 
 void SerialLine::noteError(QSerialPort::SerialPortError error) {

@@ -4,7 +4,6 @@
 #include <QSerialPort>
 
 #include <chrono>
-#include <optional>
 #include <string>
 
 namespace dornal {
@@ -33,46 +32,28 @@ public:
     OpenResult open(const std::string& devicePath);
     bool failed() const { return failed_; }
 
-    // A total bound of 0 or less makes read() take only what is waiting; an interval bound
-    // of 0 or less leaves only the total bound.
-    void setReadTimeouts(long totalMs, long intervalMs);
     bool setBaudRate(int rate);
-    bool setLine8N1();
 
-    // Up to `length` bytes within the read time-outs: the count taken, or kPortError when
-    // the line failed before any byte was taken.
-    int read(char* buffer, int length);
-    // The next byte, SerialPort::kNoByte when none waits, or kPortError.
-    int takeByte();
-    // The number of bytes waiting, or kPortError.
+    // Up to `length` bytes within `boundMs` (0 or less: only what is waiting): the count
+    // taken, or Line::kPortError when the line failed before any byte was taken.
+    int read(char* buffer, int length, int boundMs);
+    // The number of bytes waiting, or Line::kPortError.
     int waiting();
-    // Blocks up to `timeoutMs` for a byte: the byte, kNoByte, or kPortError at once.
+    // Blocks up to `timeoutMs` for a byte: the byte, Line::kNoByte, or Line::kPortError at once.
     int waitByte(int timeoutMs);
     // Hands `bytes` to the device in one write and waits (bounded) until it took them all.
     bool write(const QByteArray& bytes);
-
-    // Bytes of a batch are held until its outermost level ends.
-    void beginBatch() { ++batchDepth_; }
-    bool batching() const { return batchDepth_ > 0; }
-    void hold(char byte) { held_.append(byte); }
-    // The held bytes when the outermost level ends, else nothing.
-    std::optional<QByteArray> endBatch();
 
 private:
     using Clock = std::chrono::steady_clock;
 
     void collect(int waitMs);
     int take(char* buffer, int length);
-    int readWaitLeft(Clock::time_point start, std::optional<Clock::time_point> lastByte) const;
     void noteError(QSerialPort::SerialPortError error);
     void shutDown();
 
     QSerialPort port_;
     QByteArray input_;
-    QByteArray held_;
-    int batchDepth_ = 0;
-    long totalTimeoutMs_;
-    long intervalTimeoutMs_;
     bool failed_ = false;
 };
 

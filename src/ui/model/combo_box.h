@@ -10,8 +10,6 @@ namespace dornal {
 // selected; typing a text that equals an entry selects that entry, any other text none.
 class ComboBox : public Control {
 public:
-    explicit ComboBox(std::string name) : Control(std::move(name)) {}
-
     const std::vector<std::string>& items() const { return items_; }
     void addItem(std::string_view item);
 

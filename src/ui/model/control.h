@@ -14,16 +14,14 @@ inline constexpr Color kColorScrollBars = 0x80000000;
 inline constexpr Color kColorWindowBackground = 0x80000005;
 inline constexpr Color kColorLightYellow = 0x0080FFFF; // red 255, green 255, blue 128
 
-// What every control of the window has: a name such as "Text1(0)", an enabled and a visible
-// state, and listeners (the view) told after every change of its state.
+// What every control of the window has: an enabled and a visible state, and listeners (the
+// view) told after every change of its state.
 class Control {
 public:
-    explicit Control(std::string name) : name_(std::move(name)) {}
+    Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
     virtual ~Control() = default;
-
-    const std::string& name() const { return name_; }
 
     bool enabled() const { return enabled_; }
     void setEnabled(bool enabled) {
@@ -45,15 +43,9 @@ protected:
     }
 
 private:
-    std::string name_;
     bool enabled_ = true;
     bool visible_ = true;
     std::vector<std::function<void()>> listeners_;
 };
-
-// A name with its index, as the window's control arrays are named: "Text1(0)".
-inline std::string indexedName(const std::string& base, int index) {
-    return base + "(" + std::to_string(index) + ")";
-}
 
 } // namespace dornal

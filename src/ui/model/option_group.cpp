@@ -13,12 +13,10 @@ void OptionButton::setValue(bool value) {
         store(false);
 }
 
-OptionGroup::OptionGroup(std::string_view baseName,
-                         std::initializer_list<std::string_view> captions) {
+OptionGroup::OptionGroup(std::initializer_list<std::string_view> captions) {
     int index = 0;
     for (std::string_view caption : captions) {
-        buttons_.emplace_back(indexedName(std::string(baseName), index), std::string(caption),
-                              *this, index);
+        buttons_.emplace_back(std::string(caption), *this, index);
         ++index;
     }
 }

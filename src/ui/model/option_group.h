@@ -13,10 +13,11 @@ class OptionGroup;
 // group's click handler with its index, whether the operator or the program selects it.
 class OptionButton : public Control {
 public:
-    OptionButton(std::string name, std::string caption, OptionGroup& group, int index)
-        : Control(std::move(name)), caption_(std::move(caption)), group_(group), index_(index) {}
+    OptionButton(std::string caption, OptionGroup& group, int index)
+        : caption_(std::move(caption)), group_(group), index_(index) {}
     const std::string& caption() const { return caption_; }
     int index() const { return index_; }
+    OptionGroup& group() { return group_; }
     bool value() const { return value_; }
     void select();
     // Setting true selects; setting false only clears this button and raises nothing.
@@ -37,7 +38,7 @@ private:
 // An array of option buttons sharing one frame and one click handler.
 class OptionGroup {
 public:
-    OptionGroup(std::string_view baseName, std::initializer_list<std::string_view> captions);
+    explicit OptionGroup(std::initializer_list<std::string_view> captions);
     OptionButton& operator[](int index) { return buttons_.at(static_cast<std::size_t>(index)); }
     const OptionButton& operator[](int index) const {
         return buttons_.at(static_cast<std::size_t>(index));

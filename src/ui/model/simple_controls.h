@@ -6,11 +6,10 @@
 
 namespace dornal {
 
-// A label; value labels hold counters as decimal text.
+// A label, or the caption of a frame.
 class Label : public Control {
 public:
-    Label(std::string name, std::string caption)
-        : Control(std::move(name)), caption_(std::move(caption)) {}
+    explicit Label(std::string caption = {}) : caption_(std::move(caption)) {}
     const std::string& caption() const { return caption_; }
     void setCaption(std::string_view caption) {
         caption_ = std::string(caption); // not assign(): GCC 12 at -O2 warns falsely (-Wrestrict)
@@ -24,8 +23,7 @@ private:
 // A push button; a click on a disabled button does nothing.
 class PushButton : public Control {
 public:
-    PushButton(std::string name, std::string caption)
-        : Control(std::move(name)), caption_(std::move(caption)) {}
+    explicit PushButton(std::string caption) : caption_(std::move(caption)) {}
     const std::string& caption() const { return caption_; }
     void click() {
         if (enabled() && onClick)
@@ -40,8 +38,7 @@ private:
 // A check box: 0 unchecked, 1 checked, 2 grayed. Every change of the value raises onClick.
 class CheckBox : public Control {
 public:
-    CheckBox(std::string name, std::string caption)
-        : Control(std::move(name)), caption_(std::move(caption)) {}
+    explicit CheckBox(std::string caption) : caption_(std::move(caption)) {}
     const std::string& caption() const { return caption_; }
     int value() const { return value_; }
     bool ticked() const { return value_ == 1; }
@@ -63,9 +60,7 @@ private:
 // The periodic timer; the view runs a real timer while it is enabled, tests call tick().
 class Timer : public Control {
 public:
-    Timer(std::string name, int intervalMs) : Control(std::move(name)), intervalMs_(intervalMs) {
-        setEnabled(false);
-    }
+    explicit Timer(int intervalMs) : intervalMs_(intervalMs) { setEnabled(false); }
     int interval() const { return intervalMs_; }
     void tick() {
         if (enabled() && onTick)

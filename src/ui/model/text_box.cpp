@@ -4,8 +4,8 @@
 
 namespace dornal {
 
-TextBox::TextBox(std::string name, int maxLength, int height, bool multiLine)
-    : Control(std::move(name)), maxLength_(maxLength), height_(height), multiLine_(multiLine) {}
+TextBox::TextBox(int maxLength, int height, bool multiLine)
+    : maxLength_(maxLength), height_(height), multiLine_(multiLine) {}
 
 void TextBox::setText(std::string_view text) {
     if (maxLength_ > 0 && text.size() > static_cast<std::size_t>(maxLength_))

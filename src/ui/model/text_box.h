@@ -11,7 +11,7 @@ namespace dornal {
 // onChange at once, before the setting returns; the handler may set the text again (nested).
 class TextBox : public Control {
 public:
-    TextBox(std::string name, int maxLength, int height, bool multiLine);
+    TextBox(int maxLength, int height, bool multiLine);
 
     const std::string& text() const { return text_; }
     // Stores the text, cut to the maximum length without error, then raises onChange.

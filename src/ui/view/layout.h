@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/model/window_model.h"
+
 #include <span>
 #include <string_view>
 
@@ -18,9 +20,11 @@ enum class ControlKind {
     Line, // horizontal line
 };
 
-// One control of the window: its name (with the index of a control array, "Text1(0)"), its
-// kind, the frame it sits in (empty: the window itself) and its place in twips, relative to
-// that frame. The heights are the design-time ones; the program changes Text1's later.
+// One control of the window: its object name (the original control name, with the index of
+// a control array: "Text1(0)"), its kind, the frame it sits in (empty: the window itself), its
+// place in twips relative to that frame, its place in the tab order (-1: none), and the model
+// control it shows. The heights are the design-time ones; the program changes the track boxes'
+// later.
 struct ControlPlace {
     std::string_view name;
     ControlKind kind;
@@ -29,6 +33,8 @@ struct ControlPlace {
     int top;
     int width;
     int height;
+    int tabIndex;
+    Control& (*control)(WindowModel& window);
 };
 
 // Every control of the window, frames before their children.
@@ -42,11 +48,10 @@ inline constexpr int kClientHeightTwips = 7845;
 // high-dpi screens.
 inline constexpr int kTwipsPerPixel = 15;
 
-// Rounds to the nearest pixel. With whole twips and an odd divisor there is never an exact
-// half, so no tie rule is needed.
+// Rounds to the nearest pixel (places are never negative). With whole twips and an odd
+// divisor there is never an exact half, so no tie rule is needed.
 constexpr int twipsToPixels(int twips) {
-    const int half = kTwipsPerPixel / 2;
-    return twips >= 0 ? (twips + half) / kTwipsPerPixel : -((-twips + half) / kTwipsPerPixel);
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
 } // namespace dornal::view

@@ -1,7 +1,7 @@
 #include "qt_alerts.h"
 
 #include "model_text.h"
-#include "ui/model/form1.h"
+#include "ui/model/window_model.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace dornal {
+
+// What the window's status line and firmware box say when the reader lets the bench down.
+inline constexpr const char* kAnswerTimeoutText = "No answer from the reader";
+inline constexpr const char* kNotReadyText = "Reader not ready";
+inline constexpr const char* kPortErrorText = "Port error";
+inline constexpr const char* kAnswerTooLongText = "Answer too long";
+
+inline constexpr const char* kSelectTrackMessage = "Please select track to test!";
+
+} // namespace dornal

@@ -1,0 +1,14 @@
+#include "line.h"
+
+#include "shared/timing.h"
+
+#include <array>
+
+namespace dornal {
+
+void Line::drain() {
+    std::array<std::uint8_t, timing::kDrainBytes> stale{};
+    read(stale, timing::kDrainMs);
+}
+
+} // namespace dornal

@@ -1,0 +1,83 @@
+#include "memory_line.h"
+
+namespace dornal {
+
+Line::OpenResult MemoryLine::open(int port, int baudRate) {
+    close();
+    if (existingPorts.count(port) == 0)
+        return OpenResult::Missing;
+    port_ = port;
+    baudRate_ = baudRate;
+    failed_ = false;
+    return OpenResult::Opened;
+}
+
+void MemoryLine::close() {
+    port_ = 0;
+}
+
+bool MemoryLine::write(std::span<const std::uint8_t> bytes) {
+    if (!usable())
+        return false;
+    writes.emplace_back(bytes.begin(), bytes.end());
+    if (onWrite)
+        onWrite(writes.back());
+    return true;
+}
+
+int MemoryLine::read(std::span<std::uint8_t> bytes, int boundMs) {
+    if (!usable())
+        return kPortError;
+    std::size_t taken = 0;
+    while (taken < bytes.size()) {
+        if (incoming_.empty() && !releaseLater()) {
+            clockMs += boundMs;
+            break;
+        }
+        bytes[taken++] = incoming_.front();
+        incoming_.pop_front();
+    }
+    return static_cast<int>(taken);
+}
+
+int MemoryLine::waiting() {
+    return usable() ? static_cast<int>(incoming_.size()) : kPortError;
+}
+
+int MemoryLine::waitByte(int timeoutMs) {
+    if (!usable())
+        return kPortError;
+    if (incoming_.empty() && (timeoutMs <= 0 || !releaseLater())) {
+        clockMs += timeoutMs;
+        return kNoByte;
+    }
+    const int byte = incoming_.front();
+    incoming_.pop_front();
+    return byte;
+}
+
+void MemoryLine::feed(std::string_view bytes) {
+    incoming_.insert(incoming_.end(), bytes.begin(), bytes.end());
+}
+
+void MemoryLine::feedLater(std::string_view chunk) {
+    later_.emplace_back(chunk);
+}
+
+std::string MemoryLine::sent() const {
+    std::string all;
+    for (const auto& piece : writes)
+        all += piece;
+    return all;
+}
+
+bool MemoryLine::releaseLater() {
+    if (later_.empty())
+        return false;
+    const std::string chunk = std::move(later_.front());
+    later_.pop_front();
+    feed(chunk);
+    return true;
+}
+
+} // namespace dornal

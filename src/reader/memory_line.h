@@ -1,0 +1,57 @@
+#pragma once
+
+#include "line.h"
+
+#include <deque>
+#include <functional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dornal {
+
+// An in-memory line for tests. It records every write made while open and plays scripted
+// incoming bytes: bytes fed now wait at once; chunks scripted "later" arrive one chunk each
+// time the program blocks for input (a read that wants more, or a wait with a bound), as if
+// time passed. Time is virtual: a wait that runs out adds its bound to the clock.
+class MemoryLine : public Line {
+public:
+    OpenResult open(int port, int baudRate) override;
+    void close() override;
+    bool write(std::span<const std::uint8_t> bytes) override;
+    int read(std::span<std::uint8_t> bytes, int boundMs) override;
+    int waiting() override;
+    int waitByte(int timeoutMs) override;
+    std::int64_t nowMs() const override { return clockMs; }
+
+    // --- the script ---
+    std::set<int> existingPorts{1, 2, 3, 4, 5, 6, 7, 8};
+    void feed(std::string_view bytes);      // waiting now
+    void feedLater(std::string_view chunk); // arrives at the next blocking wait
+    void failPort() { failed_ = true; }     // the device vanishes: every call fails
+    // Called after every write with the bytes it carried; a scripted reader answers here.
+    std::function<void(std::string_view bytes)> onWrite;
+
+    // --- what happened ---
+    bool isOpen() const { return port_ != 0; }
+    int port() const { return port_; }
+    int baudRate() const { return baudRate_; }
+    std::vector<std::string> writes; // each write as one piece, in order
+    std::string sent() const;        // every byte written, in order
+    std::int64_t clockMs = 0;
+    std::size_t pending() const { return incoming_.size(); }
+    void clearRecord() { writes.clear(); }
+
+private:
+    bool usable() const { return !failed_ && port_ != 0; }
+    bool releaseLater();
+
+    std::deque<std::uint8_t> incoming_;
+    std::deque<std::string> later_;
+    int port_ = 0;
+    int baudRate_ = 0;
+    bool failed_ = false;
+};
+
+} // namespace dornal

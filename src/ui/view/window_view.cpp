@@ -1,0 +1,208 @@
+#include "window_view.h"
+
+#include "app_icon.h"
+#include "bindings.h"
+#include "layout.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+namespace dornal::view {
+namespace {
+
+// The captions were sized for a narrow 8-point font: the first of these fonts found is
+// used, else the platform's own at that size.
+constexpr int kFontPointSize = 8;
+const QStringList kNarrowFonts{"Microsoft Sans Serif", "MS Sans Serif", "Tahoma",
+                               "DejaVu Sans Condensed", "Liberation Sans Narrow"};
+
+QPlainTextEdit* newMultiLineBox(QWidget* parent) {
+    auto* box = new QPlainTextEdit(parent);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere); // track data has no blanks
+    box->setTabChangesFocus(true);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return box;
+}
+
+QFrame* newLine(QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setLineWidth(1);
+    return line;
+}
+
+QLabel* newLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    return label;
+}
+
+QWidget* newWidget(ControlKind kind, QWidget* parent) {
+    switch (kind) {
+    case ControlKind::ComboBox:
+        return new QComboBox(parent);
+    case ControlKind::PushButton:
+        return new QPushButton(parent);
+    case ControlKind::Frame:
+        return new QGroupBox(parent);
+    case ControlKind::OptionButton:
+        return new QRadioButton(parent);
+    case ControlKind::CheckBox:
+        return new QCheckBox(parent);
+    case ControlKind::TextLine:
+        return new QLineEdit(parent);
+    case ControlKind::TextMultiLine:
+        return newMultiLineBox(parent);
+    case ControlKind::Label:
+        return newLabel(parent);
+    case ControlKind::Line:
+        return newLine(parent);
+    }
+    throw std::logic_error("unknown control kind");
+}
+
+template <typename Model, typename W> Model& as(Control& control, QWidget* widget, W*& typed) {
+    auto* model = dynamic_cast<Model*>(&control);
+    typed = qobject_cast<W*>(widget);
+    if (model == nullptr || typed == nullptr)
+        throw std::logic_error("control and widget of different kinds");
+    return *model;
+}
+
+void bindPlace(Control& control, ControlKind kind, QWidget* widget) {
+    switch (kind) {
+    case ControlKind::ComboBox: {
+        QComboBox* w = nullptr;
+        bindComboBox(as<ComboBox>(control, widget, w), w);
+        return;
+    }
+    case ControlKind::PushButton: {
+        QPushButton* w = nullptr;
+        bindPushButton(as<PushButton>(control, widget, w), w);
+        return;
+    }
+    case ControlKind::Frame: {
+        QGroupBox* w = nullptr;
+        bindFrame(as<Label>(control, widget, w), w);
+        return;
+    }
+    case ControlKind::CheckBox: {
+        QCheckBox* w = nullptr;
+        bindCheckBox(as<CheckBox>(control, widget, w), w);
+        return;
+    }
+    case ControlKind::TextLine: {
+        QLineEdit* w = nullptr;
+        bindTextBox(as<TextBox>(control, widget, w), w);
+        return;
+    }
+    case ControlKind::TextMultiLine: {
+        QPlainTextEdit* w = nullptr;
+        bindTextBox(as<TextBox>(control, widget, w), w);
+        return;
+    }
+    case ControlKind::Label: {
+        QLabel* w = nullptr;
+        bindLabel(as<Label>(control, widget, w), w);
+        return;
+    }
+    case ControlKind::Line:
+        bindControl(control, widget);
+        return;
+    case ControlKind::OptionButton:
+        return; // bound with the rest of its group
+    }
+}
+
+} // namespace
+
+WindowView::WindowView(WindowModel& window, QWidget* parent) : QWidget(parent) {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowTitle(QString::fromLatin1(kWindowCaption));
+    setWindowIcon(makeWindowIcon());
+    setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    QFont narrow = font();
+    narrow.setFamilies(kNarrowFonts + narrow.families());
+    narrow.setPointSize(kFontPointSize);
+    setFont(narrow);
+
+    for (const ControlPlace& place : windowLayout())
+        controls_.emplace(std::string(place.name), createWidget(place));
+    cycleTimer_.setObjectName("Timer1");
+    cycleTimer_.setParent(this);
+    bind(window);
+    setTabOrder();
+}
+
+QWidget* WindowView::control(std::string_view name) const {
+    const auto found = controls_.find(name);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+QWidget* WindowView::createWidget(const ControlPlace& place) {
+    QWidget* parent = place.frame.empty() ? this : control(place.frame);
+    QWidget* widget = newWidget(place.kind, parent);
+    widget->setObjectName(QString::fromLatin1(place.name.data(), place.name.size()));
+    const int height = std::max(twipsToPixels(place.height), 1); // a line is one pixel high
+    widget->setGeometry(twipsToPixels(place.left), twipsToPixels(place.top),
+                        twipsToPixels(place.width), height);
+    return widget;
+}
+
+void WindowView::bind(WindowModel& window) {
+    // The option buttons of a group are bound together, in index order.
+    std::map<OptionGroup*, std::vector<QRadioButton*>> groups;
+    for (const ControlPlace& place : windowLayout()) {
+        Control& model = place.control(window);
+        QWidget* widget = control(place.name);
+        if (place.kind == ControlKind::OptionButton) {
+            QRadioButton* radio = nullptr;
+            OptionButton& button = as<OptionButton>(model, widget, radio);
+            auto& buttons = groups[&button.group()];
+            buttons.resize(static_cast<std::size_t>(button.group().size()));
+            buttons[static_cast<std::size_t>(button.index())] = radio;
+            continue;
+        }
+        bindPlace(model, place.kind, widget);
+    }
+    for (auto& [group, buttons] : groups)
+        bindOptionGroup(*group, buttons);
+    bindTimer(window.cycleTimer, &cycleTimer_);
+}
+
+void WindowView::setTabOrder() {
+    std::vector<const ControlPlace*> order;
+    for (const ControlPlace& place : windowLayout())
+        if (place.tabIndex >= 0)
+            order.push_back(&place);
+    std::sort(order.begin(), order.end(), [](const ControlPlace* a, const ControlPlace* b) {
+        return a->tabIndex < b->tabIndex;
+    });
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(control(order[i]->name), control(order[i + 1]->name));
+}
+
+void WindowView::closeEvent(QCloseEvent* event) {
+    if (onClose)
+        onClose();
+    event->accept();
+}
+
+} // namespace dornal::view
