@@ -8,9 +8,9 @@ namespace dornal::bench {
 void silentReaderCpu(std::chrono::seconds runFor);
 // CPU share inside the bounded wait for an answer that starts and then stops.
 void cutAnswerCpu(std::chrono::seconds runFor);
-// Writes handed to the device by one WriteTracks with full tracks, and their sizes.
+// Writes handed to the device for one write of full tracks, and their sizes.
 void writeCallsPerFrame();
-// Loops per minute of a loop mode (Option1 index) at a line rate.
+// Loops per minute of a loop mode (its place in the Action list) at a line rate.
 void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor);
 
 } // namespace dornal::bench

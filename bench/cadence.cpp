@@ -1,6 +1,6 @@
 #include "benchmarks.h"
-#include "reader/timing.h"
 #include "report.h"
+#include "shared/timing.h"
 #include "sim_session.h"
 #include "tick_driver.h"
 
@@ -10,7 +10,7 @@ namespace dornal::bench {
 namespace {
 
 // Answers one loop needs: the tick takes at most one, so this sets the ceiling. Only the
-// loops that count themselves in Label1(0) can be timed ("Auto Read Loop" leaves it alone).
+// loops that count themselves in the loop count can be timed ("Auto Read Loop" leaves it alone).
 int answersPerLoop(Mode mode) {
     switch (mode) {
     case Mode::WriteLoop:
@@ -58,7 +58,7 @@ void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor) {
     SimSession session({}, baudRate);
     session.start(mode);
     LoopPace pace;
-    const TickRun run = driveTicks(session.form.Timer1, runFor, 1e9,
+    const TickRun run = driveTicks(session.window.cycleTimer, runFor, 1e9,
                                    [&](double atMs) { pace.note(session.loops(), atMs); });
     const double perMinute = pace.perMinute();
     put("wall_s", run.wallSeconds);
@@ -73,9 +73,9 @@ void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor) {
     put("busy_tick_ms_mean", run.busyMsMean);
     put("busy_tick_ms_max", run.busyMsMax);
     put("tick_late_ms_max", run.lateMsMax);
-    put("track1_writes", session.form.lb_T1WriteCounter.caption());
-    put("track1_reads", session.form.lb_T1ReadCounter.caption());
-    put("status", session.form.Label5.caption());
+    put("track1_writes", session.window.writeCountLabels[0].caption());
+    put("track1_reads", session.window.readCountLabels[0].caption());
+    put("status", session.window.statusLabel.caption());
 }
 
 } // namespace dornal::bench

@@ -12,7 +12,8 @@ namespace {
 constexpr const char* kUsage =
     "Usage: dornal-bench silent SECONDS | cut SECONDS | write-calls | cadence MODE BAUD SECONDS\n"
     "Measures the bench's logic on the real serial layer against the simulated reader and\n"
-    "prints name=value lines. MODE is the Option1 index of a loop mode that counts its loops:\n"
+    "prints name=value lines. MODE is the place of a loop mode in the Action list that counts its "
+    "loops:\n"
     "0 \"Auto Write Loop\" or 4 \"Auto Write/Read Loop\". bench/run runs them all.\n";
 
 std::chrono::seconds secondsArg(const char* text) {

@@ -1,6 +1,6 @@
 #include "benchmarks.h"
-#include "reader/timing.h"
 #include "report.h"
+#include "shared/timing.h"
 #include "sim_session.h"
 #include "tick_driver.h"
 
@@ -9,7 +9,7 @@ namespace dornal::bench {
 void silentReaderCpu(std::chrono::seconds runFor) {
     SimSession session({"--silent"}, 9600);
     session.start(Mode::WriteLoop);
-    const TickRun run = driveTicks(session.form.Timer1, runFor);
+    const TickRun run = driveTicks(session.window.cycleTimer, runFor);
     put("wall_s", run.wallSeconds);
     put("cpu_s", run.cpuSeconds);
     put("cpu_share", run.cpuSeconds / run.wallSeconds);
@@ -23,7 +23,7 @@ void cutAnswerCpu(std::chrono::seconds runFor) {
     SimSession session({"--cut", "2"}, 115200);
     session.start(Mode::WriteLoop);
     const double waitTickMs = 0.9 * timing::kAnswerTimeoutMs;
-    const TickRun run = driveTicks(session.form.Timer1, runFor, waitTickMs);
+    const TickRun run = driveTicks(session.window.cycleTimer, runFor, waitTickMs);
     put("wall_s", run.wallSeconds);
     put("cpu_s", run.cpuSeconds);
     put("cpu_share", run.cpuSeconds / run.wallSeconds);
@@ -31,7 +31,7 @@ void cutAnswerCpu(std::chrono::seconds runFor) {
     put("wait_wall_s", run.longWallSeconds);
     put("wait_cpu_s", run.longCpuSeconds);
     put("wait_cpu_share", run.longWallSeconds > 0 ? run.longCpuSeconds / run.longWallSeconds : 0);
-    put("status", session.form.Label5.caption());
+    put("status", session.window.statusLabel.caption());
 }
 
 } // namespace dornal::bench

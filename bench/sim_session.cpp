@@ -1,7 +1,5 @@
 #include "sim_session.h"
 
-#include "shared/text_number.h"
-
 #include <algorithm>
 #include <stdexcept>
 
@@ -25,59 +23,42 @@ int baudPosition(const ComboBox& combo, int baudRate) {
 
 } // namespace
 
-int CountingPort::sio_putch(int port, int value) {
-    const int result = QtSerialPort::sio_putch(port, value);
-    if (result == 0) {
-        if (batchDepth_ > 0)
-            ++held_;
-        else
-            writeSizes_.push_back(1);
-    }
-    return result;
-}
-
-void CountingPort::beginBatch(int port) {
-    ++batchDepth_;
-    QtSerialPort::beginBatch(port);
-}
-
-void CountingPort::endBatch(int port) {
-    QtSerialPort::endBatch(port);
-    if (--batchDepth_ == 0 && held_ > 0) {
-        writeSizes_.push_back(held_);
-        held_ = 0;
-    }
+bool CountingLine::write(std::span<const std::uint8_t> bytes) {
+    const bool written = QtLine::write(bytes);
+    if (written)
+        writeSizes_.push_back(static_cast<int>(bytes.size()));
+    return written;
 }
 
 SimSession::SimSession(const std::vector<std::string>& simOptions, int baudRate)
     : sim_(home_, kSimPort, withBaud(simOptions, baudRate)) {
-    events.load();
-    form.Combo1.setListIndex(kSimPort - 1);
-    form.Combo2.setListIndex(baudPosition(form.Combo2, baudRate));
-    form.Command1[0].click();
+    controller.load();
+    window.portList.setListIndex(kSimPort - 1);
+    window.rateList.setListIndex(baudPosition(window.rateList, baudRate));
+    window.connectButton.click();
     if (!alerts_.messages.empty())
         throw std::runtime_error("Connect failed: " + alerts_.messages.front());
 }
 
 SimSession::~SimSession() {
-    events.unload();
+    controller.unload();
 }
 
 void SimSession::start(Mode mode) {
-    for (auto& check : form.Check1)
+    for (auto& check : window.trackChecks)
         check.setValue(1);
-    form.tx_WriteTimesPerLoop.setText("1");
-    form.tx_ReadTimesPerLoop.setText("1");
-    form.Option1[static_cast<int>(mode)].select();
-    form.Command2[0].click();
+    window.writesPerLoopBox.setText("1");
+    window.readsPerLoopBox.setText("1");
+    window.modeOptions[static_cast<int>(mode)].select();
+    window.startButton.click();
     if (!alerts_.messages.empty())
         throw std::runtime_error("Start failed: " + alerts_.messages.front());
-    if (!form.Timer1.enabled())
-        throw std::runtime_error("Start did not arm Timer1");
+    if (!window.cycleTimer.enabled())
+        throw std::runtime_error("Start did not start the ticks");
 }
 
 long SimSession::loops() const {
-    return std::stol(counterDigits(form.Label1[0].caption()));
+    return static_cast<long>(controller.bench().counters().loops);
 }
 
 } // namespace dornal::bench

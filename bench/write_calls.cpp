@@ -1,7 +1,6 @@
 #include "benchmarks.h"
-#include "reader/protocol.h"
-#include "reader/write_frame.h"
 #include "report.h"
+#include "shared/protocol.h"
 #include "sim_session.h"
 
 #include <stdexcept>
@@ -11,14 +10,14 @@ namespace dornal::bench {
 namespace {
 
 // Fills every track box to its maximum length with its track's digit.
-void fillTracks(Form1& form) {
-    for (std::size_t i = 0; i < form.Text1.size(); ++i) {
-        TextBox& box = form.Text1[i];
-        form.Check1[i].setValue(1);
+void fillTracks(WindowModel& window) {
+    for (int track = 1; track <= kTrackCount; ++track) {
+        TextBox& box = window.trackBox(track);
+        window.trackCheck(track).setValue(1);
         box.setText(
-            std::string(static_cast<std::size_t>(box.maxLength()), static_cast<char>('1' + i)));
+            std::string(static_cast<std::size_t>(box.maxLength()), static_cast<char>('0' + track)));
         if (static_cast<int>(box.text().size()) != box.maxLength())
-            throw std::runtime_error(box.name() + " did not take a full-length text");
+            throw std::runtime_error("a track box did not take a full-length text");
     }
 }
 
@@ -26,7 +25,7 @@ void fillTracks(Form1& form) {
 std::string writeAnswer(SimSession& session) {
     std::string answer;
     while (answer.size() < 8) {
-        const int got = session.port.waitByte(session.context().portNumber(), 2000);
+        const int got = session.line.waitByte(2000);
         if (got < 0)
             break;
         answer.push_back(static_cast<char>(got));
@@ -50,20 +49,22 @@ std::string joined(const std::vector<int>& sizes, std::size_t from) {
 
 void writeCallsPerFrame() {
     SimSession session({}, 115200);
-    fillTracks(session.form);
-    const long callsBefore = session.port.writeCalls();
-    const std::size_t sizesBefore = session.port.writeSizes().size();
-    WriteTracks(session.context());
-    const long calls = session.port.writeCalls() - callsBefore;
+    fillTracks(session.window);
+    // "Singal Writ&e" sends the Itrip command and the frame, then waits for the answer.
+    session.window.modeOptions[static_cast<int>(Mode::SingleWrite)].select();
+    session.window.writeConfigOptions[0].select();
+    const std::size_t sizesBefore = session.line.writeSizes().size();
+    session.window.startButton.click();
+    const auto calls = static_cast<long>(session.line.writeSizes().size() - sizesBefore);
     const std::string answer = writeAnswer(session);
     if (answer.empty() || answer.back() != static_cast<char>(protocol::kWriteOk))
         throw std::runtime_error("the reader did not report the frame as written");
     put("commands", 2);
     put("write_calls", calls);
-    put("bytes_per_write", joined(session.port.writeSizes(), sizesBefore));
-    put("track_lengths", std::to_string(session.form.Text1[0].text().size()) + "/" +
-                             std::to_string(session.form.Text1[1].text().size()) + "/" +
-                             std::to_string(session.form.Text1[2].text().size()));
+    put("bytes_per_write", joined(session.line.writeSizes(), sizesBefore));
+    put("track_lengths", std::to_string(session.window.trackBox(1).text().size()) + "/" +
+                             std::to_string(session.window.trackBox(2).text().size()) + "/" +
+                             std::to_string(session.window.trackBox(3).text().size()));
 }
 
 } // namespace dornal::bench

@@ -25,6 +25,7 @@ public:
     void unload();
 
     Bench& bench() { return bench_; }
+    const Bench& bench() const { return bench_; }
 
 private:
     void bind();
