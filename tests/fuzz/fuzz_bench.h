@@ -1,10 +1,10 @@
 #pragma once
 
-#include "bench_fixture.h"
-#include "ui/entry_rules.h"
+#include "window_fixture.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 namespace dornal::fuzzing {
@@ -19,32 +19,27 @@ inline void require(bool condition) {
         std::abort();
 }
 
-inline bool isDecimal(const std::string& text) {
-    if (text.empty())
-        return false;
-    for (char c : text)
-        if (c < '0' || c > '9')
-            return false;
-    return true;
-}
-
-// What must hold after anything the reader or the operator sent.
-inline void checkWindow(const Form1& form) {
-    for (int i = 0; i < 3; ++i) {
-        const TextBox& box = form.Text1[static_cast<std::size_t>(i)];
-        require(box.text().size() <= static_cast<std::size_t>(box.maxLength()));
-        require(box.text().empty() || trackAccepts(i, box.text().back()));
-        require(form.Label3[static_cast<std::size_t>(i)].caption() ==
-                std::to_string(box.text().size()));
+// What must hold after anything the reader or the operator sent: every track box holds only
+// what its track carries, within its length, and says so below it; the counters show the
+// engine's numbers; the status line is printable.
+inline void checkWindow(testing::TestWindow& t) {
+    WindowModel& w = t.window;
+    for (int track = 1; track <= kTrackCount; ++track) {
+        const std::string& text = w.trackBox(track).text();
+        require(text.size() <= static_cast<std::size_t>(kTrackMaxLength[trackIndex(track)]));
+        for (char c : text)
+            require(trackCarries(track, c));
+        require(w.lengthLabel(track).caption() == "0" ||
+                w.lengthLabel(track).caption() == std::to_string(text.size()));
     }
-    for (const auto& label : form.Label1)
-        require(isDecimal(label.caption()));
-    for (int track = 1; track <= 3; ++track) {
-        auto& f = const_cast<Form1&>(form);
-        require(isDecimal(f.writeCounter(track).caption()));
-        require(isDecimal(f.readCounter(track).caption()));
+    const Counters& c = t.controller.bench().counters();
+    require(w.loopCountLabel.caption() == std::to_string(c.loops));
+    for (std::size_t i = 0; i < 3; ++i) {
+        require(w.totalLabels[i].caption() == std::to_string(c.totals[i]));
+        require(w.writeCountLabels[i].caption() == std::to_string(c.writes[i]));
+        require(w.readCountLabels[i].caption() == std::to_string(c.reads[i]));
     }
-    for (char c : form.Label5.caption())
+    for (char c : w.statusLabel.caption())
         require(c >= 32 && c < 127);
 }
 

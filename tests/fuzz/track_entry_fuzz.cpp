@@ -7,14 +7,14 @@ namespace {
 
 // What the track box must hold after `typed` was added at the end of `before`: the text cut to
 // the box's maximum, then its refused last characters stripped one by one (a beep each).
-std::pair<std::string, int> expectedEntry(int box, const std::string& before,
+std::pair<std::string, int> expectedEntry(int track, const std::string& before,
                                           std::string_view typed) {
     std::string text = before + std::string(typed);
-    const auto max = static_cast<std::size_t>(kTrackMaxLength[static_cast<std::size_t>(box)]);
+    const auto max = static_cast<std::size_t>(kTrackMaxLength[trackIndex(track)]);
     if (text.size() > max)
         text.resize(max);
     int beeps = 0;
-    while (!text.empty() && !trackAccepts(box, text.back())) {
+    while (!text.empty() && !trackCarries(track, text.back())) {
         text.pop_back();
         ++beeps;
     }
@@ -24,30 +24,30 @@ std::pair<std::string, int> expectedEntry(int box, const std::string& before,
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    testing::Bench bench;
-    bench.connect();
+    testing::TestWindow t;
+    t.connect();
     std::size_t i = 0;
     // Each step: a byte choosing the box and the action, a length byte, then the typed bytes.
     while (i + 2 <= size) {
-        const int box = data[i] % 3;
+        const int track = 1 + data[i] % 3;
         const bool untick = (data[i] & 0x80) != 0;
         const std::size_t length = std::min<std::size_t>(data[i + 1], size - i - 2);
         const std::string_view typed = fuzzing::bytesOf(data + i + 2, length);
         i += 2 + length;
-        TextBox& text = bench.form.Text1[static_cast<std::size_t>(box)];
+        TextBox& text = t.window.trackBox(track);
         if (untick) {
-            bench.form.Check1[static_cast<std::size_t>(box)].setValue(0);
+            t.window.trackCheck(track).setValue(0);
             fuzzing::require(text.text().empty());
-            bench.form.Check1[static_cast<std::size_t>(box)].setValue(1);
+            t.window.trackCheck(track).setValue(1);
             continue;
         }
-        const auto [expected, beeps] = expectedEntry(box, text.text(), typed);
-        const int beepsBefore = bench.alerts.beeps;
+        const auto [expected, beeps] = expectedEntry(track, text.text(), typed);
+        const int beepsBefore = t.alerts.beeps;
         const std::string edited = text.text() + std::string(typed);
         text.edit(edited, static_cast<int>(edited.size()));
         fuzzing::require(text.text() == expected);
-        fuzzing::require(bench.alerts.beeps - beepsBefore == beeps);
-        fuzzing::checkWindow(bench.form);
+        fuzzing::require(t.alerts.beeps - beepsBefore == beeps);
+        fuzzing::checkWindow(t);
     }
     return 0;
 }
