@@ -76,54 +76,45 @@ QWidget* newWidget(ControlKind kind, QWidget* parent) {
     throw std::logic_error("unknown control kind");
 }
 
-template <typename Model, typename W> Model& as(Control& control, QWidget* widget, W*& typed) {
+// The model control and the widget of one place, each of the type its kind says.
+template <typename Model, typename W>
+std::pair<Model&, W*> pair(Control& control, QWidget* widget) {
     auto* model = dynamic_cast<Model*>(&control);
-    typed = qobject_cast<W*>(widget);
+    auto* typed = qobject_cast<W*>(widget);
     if (model == nullptr || typed == nullptr)
         throw std::logic_error("control and widget of different kinds");
-    return *model;
+    return {*model, typed};
+}
+
+template <typename Model, typename W, typename Bind>
+void bindAs(Control& control, QWidget* widget, Bind bind) {
+    auto [model, typed] = pair<Model, W>(control, widget);
+    bind(model, typed);
 }
 
 void bindPlace(Control& control, ControlKind kind, QWidget* widget) {
     switch (kind) {
-    case ControlKind::ComboBox: {
-        QComboBox* w = nullptr;
-        bindComboBox(as<ComboBox>(control, widget, w), w);
-        return;
-    }
-    case ControlKind::PushButton: {
-        QPushButton* w = nullptr;
-        bindPushButton(as<PushButton>(control, widget, w), w);
-        return;
-    }
-    case ControlKind::Frame: {
-        QGroupBox* w = nullptr;
-        bindFrame(as<Label>(control, widget, w), w);
-        return;
-    }
-    case ControlKind::CheckBox: {
-        QCheckBox* w = nullptr;
-        bindCheckBox(as<CheckBox>(control, widget, w), w);
-        return;
-    }
-    case ControlKind::TextLine: {
-        QLineEdit* w = nullptr;
-        bindTextBox(as<TextBox>(control, widget, w), w);
-        return;
-    }
-    case ControlKind::TextMultiLine: {
-        QPlainTextEdit* w = nullptr;
-        bindTextBox(as<TextBox>(control, widget, w), w);
-        return;
-    }
-    case ControlKind::Label: {
-        QLabel* w = nullptr;
-        bindLabel(as<Label>(control, widget, w), w);
-        return;
-    }
+    case ControlKind::ComboBox:
+        return bindAs<ComboBox, QComboBox>(control, widget,
+                                           [](auto& c, auto* w) { bindComboBox(c, w); });
+    case ControlKind::PushButton:
+        return bindAs<PushButton, QPushButton>(control, widget,
+                                               [](auto& c, auto* w) { bindPushButton(c, w); });
+    case ControlKind::Frame:
+        return bindAs<Label, QGroupBox>(control, widget, [](auto& c, auto* w) { bindFrame(c, w); });
+    case ControlKind::CheckBox:
+        return bindAs<CheckBox, QCheckBox>(control, widget,
+                                           [](auto& c, auto* w) { bindCheckBox(c, w); });
+    case ControlKind::TextLine:
+        return bindAs<TextBox, QLineEdit>(control, widget,
+                                          [](auto& c, auto* w) { bindTextBox(c, w); });
+    case ControlKind::TextMultiLine:
+        return bindAs<TextBox, QPlainTextEdit>(control, widget,
+                                               [](auto& c, auto* w) { bindTextBox(c, w); });
+    case ControlKind::Label:
+        return bindAs<Label, QLabel>(control, widget, [](auto& c, auto* w) { bindLabel(c, w); });
     case ControlKind::Line:
-        bindControl(control, widget);
-        return;
+        return bindControl(control, widget);
     case ControlKind::OptionButton:
         return; // bound with the rest of its group
     }
@@ -173,8 +164,7 @@ void WindowView::bind(WindowModel& window) {
         Control& model = place.control(window);
         QWidget* widget = control(place.name);
         if (place.kind == ControlKind::OptionButton) {
-            QRadioButton* radio = nullptr;
-            OptionButton& button = as<OptionButton>(model, widget, radio);
+            auto [button, radio] = pair<OptionButton, QRadioButton>(model, widget);
             auto& buttons = groups[&button.group()];
             buttons.resize(static_cast<std::size_t>(button.group().size()));
             buttons[static_cast<std::size_t>(button.index())] = radio;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "support/bench_fixture.h"
-#include "ui/view/form1_view.h"
+#include "ui/view/window_view.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -13,8 +13,8 @@
 namespace dornal::testing {
 
 // A loaded window model with the window on the (offscreen) screen bound to it.
-struct ViewBench : Bench {
-    view::Form1View view{form};
+struct ViewBench : TestWindow {
+    view::WindowView view{window};
 
     ViewBench() {
         view.show();

@@ -45,72 +45,71 @@ TEST(LoadedWindow, ShowsEveryControlWithTheStatesSelectionsAndListsOfLoading) {
 }
 
 TEST(LoadedWindow, AViewMadeBeforeLoadingShowsWhatLoadingSets) {
-    Form1 form;
+    WindowModel model;
     RecordingAlerts alerts;
-    FakeSerialPort port;
-    SharedValues shared;
-    Form1Events events(form, alerts, port, shared);
-    view::Form1View window(form);
-    events.load();
+    MemoryLine line;
+    WindowController controller(model, alerts, line);
+    view::WindowView window(model);
+    controller.load();
     EXPECT_EQ(window.findChild<QComboBox*>("Combo2")->currentText(), "9600");
     EXPECT_FALSE(window.findChild<QWidget*>("Text2(1)")->isHidden());
     EXPECT_EQ(window.findChild<QWidget*>("Text1(1)")->height(), 33);
     EXPECT_TRUE(window.findChild<QRadioButton*>("Option3(3)")->isChecked());
-    EXPECT_TRUE(port.sent.empty()) << "nothing reaches a port before Connect";
+    EXPECT_TRUE(line.writes.empty()) << "nothing reaches a port before Connect";
 }
 
 TEST(ModelChange, ShowsAtOnceInTheWidget) {
     ViewBench b;
-    Form1& f = b.form;
+    WindowModel& f = b.window;
     auto base = [&b](const char* name) { return b.widget(name)->palette().color(QPalette::Base); };
 
-    f.Label5.setCaption("<b>&&");
+    f.statusLabel.setCaption("<b>&&");
     EXPECT_EQ(b.widget<QLabel>("Label5")->text(), "<b>&") << "plain text, access keys apply";
-    f.Command1[1].setEnabled(true);
+    f.disconnectButton.setEnabled(true);
     EXPECT_TRUE(b.widget("Command1(1)")->isEnabled());
-    f.Text1[0].setBackColor(kColorLightYellow);
+    f.trackBoxes[0].setBackColor(kColorLightYellow);
     EXPECT_EQ(base("Text1(0)"), QColor(255, 255, 128));
-    f.Text1[0].setBackColor(kColorWindowBackground);
+    f.trackBoxes[0].setBackColor(kColorWindowBackground);
     EXPECT_EQ(base("Text1(0)"), QApplication::palette().color(QPalette::Base));
     EXPECT_EQ(base("Text3"), QApplication::palette().color(QPalette::Button));
-    f.Text1[2].setHeight(975);
+    f.trackBoxes[2].setHeight(975);
     EXPECT_EQ(b.widget("Text1(2)")->geometry(), QRect(104, 392, 497, 65)) << "only the height";
-    f.Text2[1].setVisible(false);
+    f.readBackBoxes[1].setVisible(false);
     EXPECT_FALSE(b.widget("Text2(1)")->isVisible());
-    f.Text2[0].setText("0123\r\n456");
+    f.readBackBoxes[0].setText("0123\r\n456");
     EXPECT_EQ(b.widget<QPlainTextEdit>("Text2(0)")->toPlainText(), "0123\n456");
-    f.Text1[0].setText("ABCDEF");
-    f.Text1[0].setCaret(2);
+    f.trackBoxes[0].setText("ABCDEF");
+    f.trackBoxes[0].setCaret(2);
     EXPECT_EQ(b.widget<QPlainTextEdit>("Text1(0)")->textCursor().position(), 2);
-    f.Combo1.setListIndex(2);
+    f.portList.setListIndex(2);
     EXPECT_EQ(b.widget<QComboBox>("Combo1")->currentText(), "COM 3");
-    f.tx_ReadTimesPerLoop.setText("25");
+    f.readsPerLoopBox.setText("25");
     EXPECT_EQ(b.widget<QLineEdit>("tx_ReadTimesPerLoop")->text(), "25");
-    f.Option4[2].select();
-    f.Option4[2].setValue(false);
+    f.itripOptions[2].select();
+    f.itripOptions[2].setValue(false);
     for (const char* name : {"Option4(0)", "Option4(1)", "Option4(2)"})
         EXPECT_FALSE(b.widget<QRadioButton>(name)->isChecked()) << name;
-    f.chkGetFirmwareVersion.setValue(2);
+    f.firmwareCheck.setValue(2);
     auto* box = b.widget<QCheckBox>("chkGetFirmwareVersion");
     EXPECT_EQ(box->checkState(), Qt::PartiallyChecked);
     box->click();
-    EXPECT_EQ(f.chkGetFirmwareVersion.value(), 1);
+    EXPECT_EQ(f.firmwareCheck.value(), 1);
     EXPECT_EQ(box->checkState(), Qt::Checked);
 }
 
 TEST(ModelChange, ShowingAChangeRaisesNoHandlerAgain) {
     ViewBench b;
     int optionClicks = 0, changes = 0, comboChanges = 0;
-    b.form.Option4.onClick = [&](int) { ++optionClicks; };
-    b.form.Text1[0].onChange = [&] { ++changes; };
-    b.form.Combo2.addListener([&] { ++comboChanges; });
-    b.form.Option4[1].select();
-    b.form.Text1[0].setText("ABC");
-    b.form.Combo2.setListIndex(5);
+    b.window.itripOptions.onClick = [&](int) { ++optionClicks; };
+    b.window.trackBoxes[0].onChange = [&] { ++changes; };
+    b.window.rateList.addListener([&] { ++comboChanges; });
+    b.window.itripOptions[1].select();
+    b.window.trackBoxes[0].setText("ABC");
+    b.window.rateList.setListIndex(5);
     EXPECT_EQ(optionClicks, 1);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(comboChanges, 1);
-    EXPECT_EQ(b.form.Combo2.text(), "38400");
+    EXPECT_EQ(b.window.rateList.text(), "38400");
 }
 
 TEST(ModelChange, TimerRunsWhileEnabledAndEachTimeoutIsATick) {
@@ -120,12 +119,12 @@ TEST(ModelChange, TimerRunsWhileEnabledAndEachTimeoutIsATick) {
     EXPECT_EQ(timer->interval(), 500);
     EXPECT_FALSE(timer->isActive());
     int ticks = 0;
-    b.form.Timer1.onTick = [&ticks] { ++ticks; };
-    b.form.Timer1.setEnabled(true);
+    b.window.cycleTimer.onTick = [&ticks] { ++ticks; };
+    b.window.cycleTimer.setEnabled(true);
     EXPECT_TRUE(timer->isActive());
     QMetaObject::invokeMethod(timer, "timeout");
     EXPECT_EQ(ticks, 1);
-    b.form.Timer1.setEnabled(false);
+    b.window.cycleTimer.setEnabled(false);
     EXPECT_FALSE(timer->isActive());
 }
 

@@ -40,8 +40,8 @@ TEST(QtAlerts, NoTickRunsWhileAMessageWaits) {
     ViewBench b;
     view::QtAlerts alerts(&b.view);
     int ticks = 0, ticksWhileOpen = -1;
-    b.form.Timer1.onTick = [&ticks] { ++ticks; };
-    b.form.Timer1.setEnabled(true);
+    b.window.cycleTimer.onTick = [&ticks] { ++ticks; };
+    b.window.cycleTimer.setEnabled(true);
     auto* timer = b.view.findChild<QTimer*>("Timer1");
     answerNextMessage([&](QMessageBox*) {
         QMetaObject::invokeMethod(timer, "timeout");
