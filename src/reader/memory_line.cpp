@@ -77,7 +77,8 @@ bool MemoryLine::releaseLater() {
     const std::string chunk = std::move(later_.front());
     later_.pop_front();
     feed(chunk);
-    return true;
+    // An empty chunk is a wait during which nothing came.
+    return !chunk.empty();
 }
 
 } // namespace dornal
