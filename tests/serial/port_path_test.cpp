@@ -1,10 +1,12 @@
 #include "reader/qt/port_path.h"
+#include "shared/port_links.h"
 #include "support/port_links.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 
 namespace dornal::testing {
 namespace {
@@ -46,16 +48,23 @@ TEST_F(PortPathTest, LinksAreFollowedToTheRealDeviceAndABrokenOneNamesItsTarget)
     EXPECT_EQ(portDevicePath(5), (root() / "unplugged").string());
 }
 
-TEST_F(PortPathTest, WithoutXdgConfigHomeTheLinksLiveInTheHomeConfigDirectory) {
+TEST_F(PortPathTest, LinksLiveInTheConfigHomeOrElseInTheHomeConfigDirectory) {
     const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-    setenv("HOME", root().c_str(), 1);
-    const fs::path ports = root() / ".config" / "dornal" / "ports";
-    fs::create_directories(ports);
-    fs::create_symlink(makeDevice("ttyHome"), ports / "com2");
-    for (bool unset : {true, false}) {
-        unset ? unsetenv("XDG_CONFIG_HOME") : setenv("XDG_CONFIG_HOME", "", 1);
-        EXPECT_EQ(portLinkDirectory(), ports);
-        EXPECT_EQ(portDevicePath(2), fs::canonical(root() / "ttyHome").string());
+    setenv("HOME", (root() / "user").c_str(), 1);
+    const fs::path device = makeDevice("ttyHome");
+    const fs::path homePorts = root() / "user" / ".config" / "dornal" / "ports";
+    const std::pair<std::optional<std::string>, fs::path> cases[] = {
+        {home.root(), root() / "dornal" / "ports"},
+        {std::nullopt, homePorts},
+        {"", homePorts},
+    };
+    for (const auto& [config, ports] : cases) {
+        config ? setenv("XDG_CONFIG_HOME", config->c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+        EXPECT_EQ(portLinkPath(2), ports / "com2") << ports;
+        fs::create_directories(ports);
+        fs::create_symlink(device, ports / "com2");
+        EXPECT_EQ(portDevicePath(2), device.string()) << ports;
+        fs::remove(ports / "com2");
     }
     setenv("HOME", oldHome.c_str(), 1); // the home restores XDG_CONFIG_HOME itself
 }
