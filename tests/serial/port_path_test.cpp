@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <optional>
 
 namespace dornal::testing {
 namespace {
@@ -39,6 +38,8 @@ TEST_F(PortPathTest, LinksAreFollowedToTheRealDeviceAndABrokenOneNamesItsTarget)
         {2, root() / "alias"},  // through a second link
         {3, "../../ttyReader"}, // relative to the ports directory
     };
+    // The folder named here on its own, not by the rule under test.
+    EXPECT_EQ(portLinkPath(1), root() / "dornal" / "ports" / "com1");
     for (const auto& [port, target] : cases) {
         fs::create_symlink(target, home.link(port));
         EXPECT_EQ(portDevicePath(port), device.string()) << target;
@@ -48,23 +49,16 @@ TEST_F(PortPathTest, LinksAreFollowedToTheRealDeviceAndABrokenOneNamesItsTarget)
     EXPECT_EQ(portDevicePath(5), (root() / "unplugged").string());
 }
 
-TEST_F(PortPathTest, LinksLiveInTheConfigHomeOrElseInTheHomeConfigDirectory) {
+TEST_F(PortPathTest, WithoutXdgConfigHomeTheLinksLiveInTheHomeConfigDirectory) {
     const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-    setenv("HOME", (root() / "user").c_str(), 1);
-    const fs::path device = makeDevice("ttyHome");
-    const fs::path homePorts = root() / "user" / ".config" / "dornal" / "ports";
-    const std::pair<std::optional<std::string>, fs::path> cases[] = {
-        {home.root(), root() / "dornal" / "ports"},
-        {std::nullopt, homePorts},
-        {"", homePorts},
-    };
-    for (const auto& [config, ports] : cases) {
-        config ? setenv("XDG_CONFIG_HOME", config->c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
-        EXPECT_EQ(portLinkPath(2), ports / "com2") << ports;
-        fs::create_directories(ports);
-        fs::create_symlink(device, ports / "com2");
-        EXPECT_EQ(portDevicePath(2), device.string()) << ports;
-        fs::remove(ports / "com2");
+    setenv("HOME", root().c_str(), 1);
+    const fs::path ports = root() / ".config" / "dornal" / "ports";
+    fs::create_directories(ports);
+    fs::create_symlink(makeDevice("ttyHome"), ports / "com2");
+    for (bool unset : {true, false}) {
+        unset ? unsetenv("XDG_CONFIG_HOME") : setenv("XDG_CONFIG_HOME", "", 1);
+        EXPECT_EQ(portLinkPath(2), ports / "com2");
+        EXPECT_EQ(portDevicePath(2), fs::canonical(root() / "ttyHome").string());
     }
     setenv("HOME", oldHome.c_str(), 1); // the home restores XDG_CONFIG_HOME itself
 }

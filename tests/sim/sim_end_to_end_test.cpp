@@ -1,4 +1,5 @@
 // Starts the built simulator and talks to it over a real pseudo-terminal, as the bench does.
+#include "pty_peer.h"
 #include "sim_process.h"
 
 #include <gtest/gtest.h>
@@ -41,19 +42,7 @@ public:
         if (write(fd_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
             throw std::runtime_error("cannot write to the line");
     }
-    // Reads until `count` bytes came or nothing arrived for a second.
-    std::string receive(std::size_t count) const {
-        std::string got;
-        char buffer[256];
-        pollfd wait{fd_, POLLIN, 0};
-        while (got.size() < count && poll(&wait, 1, 1000) > 0 && (wait.revents & POLLIN)) {
-            const ssize_t n = read(fd_, buffer, std::min(sizeof buffer, count - got.size()));
-            if (n <= 0)
-                break;
-            got.append(buffer, static_cast<std::size_t>(n));
-        }
-        return got;
-    }
+    std::string receive(std::size_t count) const { return receiveBytes(fd_, count, 1s); }
     // Whether the line reports that the other side is gone.
     bool hungUp() const {
         pollfd wait{fd_, POLLIN, 0};

@@ -2,11 +2,9 @@
 
 #include "port_links.h"
 
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -31,16 +29,15 @@ class SimProcess {
 public:
     // Starts it and waits (bounded) until its link is there or it has ended.
     SimProcess(const PortLinkHome& home, int port, std::vector<std::string> options = {})
-        : link_(home.link(port)) {
+        : link_(home.link(port)), files_(home.root() + "/dornal-sim-com" + std::to_string(port)) {
         std::vector<std::string> args{simulatorPath(), "--port", std::to_string(port)};
         args.insert(args.end(), options.begin(), options.end());
         std::vector<char*> argv;
         for (auto& arg : args)
             argv.push_back(arg.data());
         argv.push_back(nullptr);
-        const int in = open("/dev/null", O_RDONLY | O_CLOEXEC);
-        const int out = logFile(home, ".out", outFile_);
-        const int err = logFile(home, ".err", errFile_);
+        const int files[] = {open("/dev/null", O_RDONLY | O_CLOEXEC), logFile(".out"),
+                             logFile(".err")};
         const pid_t parent = getpid();
         pid_ = fork();
         if (pid_ == 0) {
@@ -51,16 +48,16 @@ public:
             sigset_t none;
             sigemptyset(&none);
             sigprocmask(SIG_SETMASK, &none, nullptr);
-            if (dup2(in, STDIN_FILENO) < 0 || dup2(out, STDOUT_FILENO) < 0 ||
-                dup2(err, STDERR_FILENO) < 0)
-                _exit(127);
+            for (int fd = 0; fd < 3; ++fd)
+                if (dup2(files[fd], fd) < 0)
+                    _exit(127);
             if (close_range(3, ~0U, 0) != 0)
                 for (int fd = 3; fd < 1024; ++fd)
                     close(fd);
             execv(argv[0], argv.data());
             _exit(127);
         }
-        for (int fd : {in, out, err})
+        for (int fd : files)
             close(fd);
         if (pid_ < 0)
             throw std::runtime_error("cannot start dornal-sim");
@@ -118,8 +115,8 @@ public:
     }
 
     // What it has written so far to its standard output and to its standard error.
-    std::string output() const { return fileText(outFile_); }
-    std::string errorOutput() const { return fileText(errFile_); }
+    std::string output() const { return fileText(files_ + ".out"); }
+    std::string errorOutput() const { return fileText(files_ + ".err"); }
 
 private:
     static constexpr std::chrono::milliseconds kStep{10};
@@ -134,12 +131,8 @@ private:
 #endif
     }
 
-    static int logFile(const PortLinkHome& home, const std::string& suffix, std::string& path) {
-        path = home.root() + "/dornal-sim-XXXXXX" + suffix;
-        const int fd = mkostemps(path.data(), static_cast<int>(suffix.size()), O_CLOEXEC);
-        if (fd < 0)
-            throw std::runtime_error("cannot create " + path + ": " + std::strerror(errno));
-        return fd;
+    int logFile(const char* suffix) const {
+        return open((files_ + suffix).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     }
 
     static std::string fileText(const std::string& path) {
@@ -150,8 +143,7 @@ private:
     }
 
     std::filesystem::path link_;
-    std::string outFile_;
-    std::string errFile_;
+    std::string files_; // its output files, without the suffix
     pid_t pid_ = -1;
     std::optional<int> status_;
 };
