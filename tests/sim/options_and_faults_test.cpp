@@ -1,10 +1,13 @@
 #include "answer_shaping.h"
 #include "line_rate.h"
 #include "options.h"
+#include "reader_model.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -81,12 +84,18 @@ TEST(Options, VersionTextLongerThanTheFrameAllowsIsRefused) {
     EXPECT_FALSE(parse({"--version-text", longest + "v"}).options);
 }
 
-TEST(Options, HelpNamesEveryOption) {
+TEST(Options, HelpNamesEveryOptionAndEveryTallyField) {
     const std::string help = helpText();
     for (const char* option :
          {"--port", "--baud", "--fail-every", "--delay", "--stray", "--silent", "--never-ready",
           "--cut", "--hangup-after", "--trace", "--version-text", "--help"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
+    }
+    std::istringstream tally(tallyLine({}));
+    for (std::string word; tally >> word;) {
+        if (!std::isdigit(static_cast<unsigned char>(word.back()))) {
+            EXPECT_NE(help.find(word), std::string::npos) << word;
+        }
     }
 }
 

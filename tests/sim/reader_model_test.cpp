@@ -99,29 +99,36 @@ TEST(ReaderModel, WriteAnswersNameTheTracksWritten) {
         const char* name;
         std::string body;
         std::string answer;
-        std::array<std::string, 3> card; // tracks 1..3 after the write, on "a"/"bb"/"ccc"
+        std::array<std::string, 3> card;   // tracks 1..3 after the write, on "a"/"bb"/"ccc"
+        std::array<std::uint64_t, 3> done; // writes done per track, the first one included
     };
     const std::vector<Case> table = {
-        {"track 2", "12", "\x1brp", {"a", "12", "ccc"}},
-        {"track 3", "A34", "\x1bT0p", {"a", "bb", "34"}},
+        {"track 2", "12", "\x1brp", {"a", "12", "ccc"}, {1, 2, 1}},
+        {"track 3", "A34", "\x1bT0p", {"a", "bb", "34"}, {1, 1, 2}},
         {"tracks 2 and 3",
          "12A34",
          "\x1b"
          "B0p",
-         {"a", "12", "34"}},
-        {"track 1", "~AB", "\x1b 0p", {"AB", "bb", "ccc"}},
-        {"tracks 1 and 2", "12~AB", "\x1b!0p", {"AB", "12", "ccc"}},
-        {"all tracks", "12A34~AB", "\x1b\"0p", {"AB", "12", "34"}},
-        {"tracks 1 and 3 write an empty track 2", "A34~AB", "\x1b\"0p", {"AB", "", "34"}},
-        {"no track writes an empty track 2", "", "\x1brp", {"a", "", "ccc"}},
-        {"empty track 3 erases it", "A", "\x1bT0p", {"a", "bb", ""}},
-        {"track 1 may hold the markers", "~A~B", "\x1b 0p", {"A~B", "bb", "ccc"}},
+         {"a", "12", "34"},
+         {1, 2, 2}},
+        {"track 1", "~AB", "\x1b 0p", {"AB", "bb", "ccc"}, {2, 1, 1}},
+        {"tracks 1 and 2", "12~AB", "\x1b!0p", {"AB", "12", "ccc"}, {2, 2, 1}},
+        {"all tracks", "12A34~AB", "\x1b\"0p", {"AB", "12", "34"}, {2, 2, 2}},
+        {"tracks 1 and 3 write an empty track 2",
+         "A34~AB",
+         "\x1b\"0p",
+         {"AB", "", "34"},
+         {2, 2, 2}},
+        {"no track writes an empty track 2", "", "\x1brp", {"a", "", "ccc"}, {1, 2, 1}},
+        {"empty track 3 erases it", "A", "\x1bT0p", {"a", "bb", ""}, {1, 1, 2}},
+        {"track 1 may hold the markers", "~A~B", "\x1b 0p", {"A~B", "bb", "ccc"}, {2, 1, 1}},
     };
     for (const Case& c : table) {
         ReaderModel reader = freshReader();
         ASSERT_EQ(answerTo(reader, frame("bbAccc~a")), "\x1b\"0p");
         EXPECT_EQ(answerTo(reader, frame(c.body)), c.answer) << c.name;
         EXPECT_EQ(reader.card().tracks, c.card) << c.name;
+        EXPECT_EQ(reader.tally().writesDone, c.done) << c.name;
     }
 }
 
@@ -135,6 +142,9 @@ TEST(ReaderModel, EveryKthWriteFailsAndKeepsTheCard) {
     EXPECT_EQ(answerTo(reader, frame("55")), "\x1brp");
     EXPECT_EQ(answerTo(reader, frame("66")), "\x1brq");
     EXPECT_EQ(reader.card().track(2), "55");
+    EXPECT_EQ(tallyLine(reader.tally()), "tally: writes-done 1=0 2=4 3=0 reads-with-data 1=0 2=1 "
+                                         "3=0 write-answers 6 failed-writes 2 read-answers 1 "
+                                         "ready 0 firmware 0 spoiled 0 unsent 0");
 }
 
 TEST(ReaderModel, FirmwareAnswerIsTwoLengthPrefixedFrames) {
@@ -174,6 +184,9 @@ TEST(ReaderModel, ByteByByteGivesTheSameAnswers) {
     ReaderModel whole = freshReader();
     const std::vector<Answer> expected = whole.feed(session);
     ASSERT_EQ(expected.size(), 5u);
+    EXPECT_EQ(tallyLine(whole.tally()), "tally: writes-done 1=1 2=1 3=1 reads-with-data 1=1 2=1 "
+                                        "3=2 write-answers 1 failed-writes 0 read-answers 2 "
+                                        "ready 1 firmware 1 spoiled 0 unsent 0");
     for (std::size_t chunk : {1u, 2u, 3u, 7u}) {
         ReaderModel reader = freshReader();
         std::string got;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/port_links.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -18,7 +20,8 @@ public:
             previous_ = old;
         hadPrevious_ = old != nullptr;
         setenv("XDG_CONFIG_HOME", root_.c_str(), 1);
-        std::filesystem::create_directories(portsDir());
+        ports_ = portLinkDirectory();
+        std::filesystem::create_directories(ports_);
     }
     ~PortLinkHome() {
         if (hadPrevious_)
@@ -32,15 +35,13 @@ public:
     PortLinkHome& operator=(const PortLinkHome&) = delete;
 
     const std::string& root() const { return root_; }
-    std::filesystem::path portsDir() const {
-        return std::filesystem::path(root_) / "dornal" / "ports";
-    }
-    std::filesystem::path link(int port) const {
-        return portsDir() / ("com" + std::to_string(port));
-    }
+    // Where the program looks for the link of `port` under this home (the tests of that rule
+    // name the folder themselves).
+    std::filesystem::path link(int port) const { return ports_ / portLinkName(port); }
 
 private:
     std::string root_;
+    std::filesystem::path ports_;
     std::string previous_;
     bool hadPrevious_ = false;
 };

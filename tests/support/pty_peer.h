@@ -2,6 +2,7 @@
 
 #include "port_links.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
@@ -12,6 +13,21 @@
 #include <unistd.h>
 
 namespace dornal::testing {
+
+// Bytes read from `fd` until `count` have come or `quiet` passes without a byte.
+inline std::string receiveBytes(int fd, std::size_t count, std::chrono::milliseconds quiet) {
+    std::string bytes;
+    char buffer[256];
+    pollfd wait{fd, POLLIN, 0};
+    while (bytes.size() < count && poll(&wait, 1, static_cast<int>(quiet.count())) > 0 &&
+           (wait.revents & POLLIN) != 0) {
+        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, count - bytes.size()));
+        if (n <= 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    return bytes;
+}
 
 // The far end of a pseudo-terminal published as port `com<n>`: it sees exactly the bytes the
 // program sends and can answer like a reader.
@@ -43,19 +59,7 @@ public:
     // Bytes that arrive until `count` have come or `timeout` passes without a byte.
     std::string receive(std::size_t count,
                         std::chrono::milliseconds timeout = std::chrono::milliseconds(2000)) {
-        std::string bytes;
-        while (bytes.size() < count) {
-            pollfd fd{master_, POLLIN, 0};
-            if (poll(&fd, 1, static_cast<int>(timeout.count())) <= 0 || (fd.revents & POLLIN) == 0)
-                break;
-            char buffer[256];
-            const ssize_t n =
-                ::read(master_, buffer, std::min(sizeof buffer, count - bytes.size()));
-            if (n <= 0)
-                break;
-            bytes.append(buffer, static_cast<std::size_t>(n));
-        }
-        return bytes;
+        return receiveBytes(master_, count, timeout);
     }
 
     // The output speed the program set on the line.

@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 #include <vector>
@@ -54,9 +53,7 @@ int serve(const Options& options) {
         trace.open(options.traceFile);
     }
     PtyLine line(*speedCode(options.baud));
-    const std::string directory =
-        portLinkDirectory([](const char* name) { return std::getenv(name); });
-    PortLink link(directory, options.port, line.slavePath());
+    PortLink link(options.port, line.slavePath());
     if (!link.replacedTarget().empty()) {
         std::fprintf(stderr, "dornal-sim: took over %s, which led to %s\n", link.path().c_str(),
                      link.replacedTarget().c_str());

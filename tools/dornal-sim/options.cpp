@@ -176,7 +176,7 @@ std::string helpText() {
     return R"(Usage: dornal-sim [OPTION]...
 A simulated Dornal card reader/writer on a pseudo-terminal, for trying the bench without
 hardware. The line is published as the link com<N> in $XDG_CONFIG_HOME/dornal/ports/
-(~/.config/dornal/ports/ when XDG_CONFIG_HOME is not set); the bench opens port N through
+(~/.config/dornal/ports/ when XDG_CONFIG_HOME is not set or empty); the bench opens port N through
 it. The link is removed when the simulator ends. Programs may open and close the line as
 often as they like while the simulator runs; answers a program leaves unread when it closes
 the line are dropped, as on a real line. Stop the simulator with Ctrl+C or SIGTERM.
@@ -223,6 +223,23 @@ Options:
   --version-text TEXT the firmware version text (default "DORNAL SIM 1.0"; at most 251
                       bytes)
   --help              show this text
+
+When it ends by a signal or after --hangup-after, it prints one line to standard output
+(nothing else goes there) with what the reader did, for checking a bench's counters:
+  tally: writes-done 1=N 2=N 3=N reads-with-data 1=N 2=N 3=N write-answers N
+  failed-writes N read-answers N ready N firmware N spoiled N unsent N
+  writes-done       per track, the writes answered "p" whose answer code names the track
+                    (tracks 1 and 3 alone count track 2 as well)
+  reads-with-data   per track, the read answers whose segment of the track holds data
+  write-answers     all write answers; failed-writes: those answered "q"
+  read-answers, ready, firmware
+                    the read answers, the "y" answers and the firmware answers
+  spoiled           answers that --silent or --never-ready kept back, that --cut or --stray
+                    changed, or that left as noise because the line was set to another rate
+  unsent            answers that had not wholly left when the program closed the line, that
+                    were dropped because it did not read, or that were due when the
+                    simulator ended
+The answers are counted as the reader makes them, whether or not they reach the program.
 
 Exit status: 0 when stopped by a signal or after --hangup-after, 1 when the line or its
 link cannot be set up (for example a link directory that cannot be written), 2 for a

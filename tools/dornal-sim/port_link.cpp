@@ -1,10 +1,11 @@
 #include "port_link.h"
 
+#include "shared/port_links.h"
 #include "sim_error.h"
 
 #include <cerrno>
 #include <cstdio>
-#include <pwd.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,14 +13,12 @@ namespace dornal::sim {
 
 namespace {
 
-std::string homeDirectory(const std::function<const char*(const char*)>& env) {
-    if (const char* home = env("HOME"); home && *home) {
-        return home;
+std::string linkPath(int port) {
+    const std::string path = portLinkPath(port).string();
+    if (path.empty()) {
+        throw SimError("cannot find the home directory: set HOME or XDG_CONFIG_HOME");
     }
-    if (const passwd* user = getpwuid(getuid()); user && user->pw_dir) {
-        return user->pw_dir;
-    }
-    throw SimError("cannot find the home directory: set HOME or XDG_CONFIG_HOME");
+    return path;
 }
 
 // mkdir -p: every missing directory on the way is made.
@@ -47,14 +46,8 @@ std::string linkTarget(const std::string& path) {
 
 } // namespace
 
-std::string portLinkDirectory(const std::function<const char*(const char*)>& env) {
-    const char* config = env("XDG_CONFIG_HOME");
-    const std::string base = config && *config ? config : homeDirectory(env) + "/.config";
-    return base + "/dornal/ports";
-}
-
-PortLink::PortLink(const std::string& directory, int port, const std::string& target)
-    : path_(directory + "/com" + std::to_string(port)), target_(target) {
+PortLink::PortLink(int port, const std::string& target) : path_(linkPath(port)), target_(target) {
+    const std::string directory = std::filesystem::path(path_).parent_path().string();
     makeDirectories(directory);
     struct stat info {};
     if (lstat(path_.c_str(), &info) == 0) {

@@ -1,22 +1,18 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
 namespace dornal::sim {
 
-// The directory of the port links: $XDG_CONFIG_HOME/dornal/ports, or ~/.config/dornal/ports
-// when XDG_CONFIG_HOME is unset or empty. `env` looks up an environment variable (nullptr when
-// unset).
-std::string portLinkDirectory(const std::function<const char*(const char*)>& env);
-
-// The link com<N> through which the bench finds the simulated line. Made when constructed,
-// removed when destroyed, unless another simulator has taken the port over meanwhile.
+// The link through which the bench finds the simulated line of port N, at portLinkPath(N).
+// Made when constructed, removed when destroyed, unless another simulator has taken the port
+// over meanwhile.
 class PortLink {
 public:
-    // Throws SimError when the directory cannot be made or written, or when something other
-    // than a link stands at the link's place.
-    PortLink(const std::string& directory, int port, const std::string& target);
+    // Throws SimError when there is no folder for links (no home directory), when the folder
+    // cannot be made or written, or when something other than a link stands at the link's
+    // place.
+    PortLink(int port, const std::string& target);
     ~PortLink();
     PortLink(const PortLink&) = delete;
     PortLink& operator=(const PortLink&) = delete;

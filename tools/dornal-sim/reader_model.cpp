@@ -7,6 +7,41 @@ namespace dornal::sim {
 
 using namespace protocol;
 
+namespace {
+
+bool includes(TrackSet tracks, int number) {
+    return (tracks & (1u << (number - 1))) != 0;
+}
+
+std::string perTrack(const char* name, const std::array<std::uint64_t, 3>& counts) {
+    std::string text = name;
+    for (int number = 1; number <= 3; ++number) {
+        text += " " + std::to_string(number) + "=" +
+                std::to_string(counts[static_cast<std::size_t>(number - 1)]);
+    }
+    return text;
+}
+
+} // namespace
+
+std::string tallyLine(const Tally& tally) {
+    std::string line = "tally: " + perTrack("writes-done", tally.writesDone) + " " +
+                       perTrack("reads-with-data", tally.readsWithData);
+    const std::pair<const char*, std::uint64_t> counts[] = {
+        {"write-answers", tally.writeAnswers},
+        {"failed-writes", tally.failedWrites},
+        {"read-answers", tally.readAnswers},
+        {"ready", tally.readyAnswers},
+        {"firmware", tally.firmwareAnswers},
+        {"spoiled", tally.spoiled},
+        {"unsent", tally.unsent},
+    };
+    for (const auto& [name, count] : counts) {
+        line += " " + std::string(name) + " " + std::to_string(count);
+    }
+    return line;
+}
+
 ReaderModel::ReaderModel(ReaderSettings settings) : settings_(std::move(settings)) {}
 
 std::vector<Answer> ReaderModel::feed(std::span<const std::uint8_t> bytes) {
@@ -34,6 +69,7 @@ void ReaderModel::answer(const ParsedCommand& command, std::vector<Answer>& out)
         write(command.frameBody, out);
         break;
     case ParsedCommand::Kind::FirmwareQuery:
+        ++tally_.firmwareAnswers;
         out.push_back({Answer::Kind::Firmware, firmwareAnswer(settings_.versionText)});
         break;
     }
@@ -41,8 +77,15 @@ void ReaderModel::answer(const ParsedCommand& command, std::vector<Answer>& out)
 
 void ReaderModel::escape(std::string_view command, std::vector<Answer>& out) {
     if (auto tracks = tracksToRead(command)) {
+        ++tally_.readAnswers;
+        for (int number = 1; number <= 3; ++number) {
+            if (includes(*tracks, number) && !card_.track(number).empty()) {
+                ++tally_.readsWithData[static_cast<std::size_t>(number - 1)];
+            }
+        }
         out.push_back({Answer::Kind::Read, readAnswer(card_, *tracks)});
     } else if (command == kReadyCheck) {
+        ++tally_.readyAnswers;
         out.push_back({Answer::Kind::Ready, std::string(1, static_cast<char>(kReady))});
     }
     // Abandon and ResetReader find nothing to undo: every request is served at once. The
@@ -50,16 +93,16 @@ void ReaderModel::escape(std::string_view command, std::vector<Answer>& out) {
 }
 
 void ReaderModel::write(std::string_view body, std::vector<Answer>& out) {
-    ++writes_;
+    const std::uint64_t count = ++tally_.writeAnswers;
     const bool ok =
-        settings_.failEvery <= 0 || writes_ % static_cast<std::uint64_t>(settings_.failEvery) != 0;
+        settings_.failEvery <= 0 || count % static_cast<std::uint64_t>(settings_.failEvery) != 0;
     const WriteRequest request = splitFrameBody(body);
     const TrackSet written = tracksWritten(request.tracks);
-    if (ok) {
-        for (int number = 1; number <= 3; ++number) {
-            if (written & (1u << (number - 1))) {
-                card_.track(number) = request.data.track(number);
-            }
+    tally_.failedWrites += ok ? 0 : 1;
+    for (int number = 1; ok && number <= 3; ++number) {
+        if (includes(written, number)) {
+            card_.track(number) = request.data.track(number);
+            ++tally_.writesDone[static_cast<std::size_t>(number - 1)];
         }
     }
     out.push_back({Answer::Kind::Write, writeAnswer(written, ok)});

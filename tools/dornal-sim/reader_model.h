@@ -3,6 +3,7 @@
 #include "card.h"
 #include "command_parser.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -15,6 +16,30 @@ struct ReaderSettings {
     int failEvery = 0;
     std::string versionText;
 };
+
+// What the reader did since it started, for checking a bench's counters against it. The
+// answers are counted as the reader gives them, whether or not they reach the line.
+struct Tally {
+    // Per track 1..3: writes answered "p" whose code names the track.
+    std::array<std::uint64_t, 3> writesDone{};
+    // Per track 1..3: read answers whose segment of the track holds data.
+    std::array<std::uint64_t, 3> readsWithData{};
+    std::uint64_t writeAnswers = 0;
+    std::uint64_t failedWrites = 0; // write answers "q"
+    std::uint64_t readAnswers = 0;
+    std::uint64_t readyAnswers = 0; // "y"
+    std::uint64_t firmwareAnswers = 0;
+    // Answers the fault options kept back, cut short or led with stray bytes, and answers that
+    // left as noise on a line set to another rate.
+    std::uint64_t spoiled = 0;
+    // Answers not wholly sent: the program closed the line or never read, or the simulator
+    // ended first.
+    std::uint64_t unsent = 0;
+};
+
+// "tally: writes-done 1=N 2=N 3=N reads-with-data 1=N 2=N 3=N write-answers N
+// failed-writes N read-answers N ready N firmware N spoiled N unsent N", on one line.
+std::string tallyLine(const Tally& tally);
 
 struct Answer {
     enum class Kind { Write, Read, Ready, Firmware };
@@ -35,7 +60,10 @@ public:
     void lineClosed() { parser_.clear(); }
 
     const Card& card() const { return card_; }
-    std::uint64_t writesTaken() const { return writes_; }
+    const Tally& tally() const { return tally_; }
+    // What became of answers on their way out, which only the line knows.
+    void countSpoiled() { ++tally_.spoiled; }
+    void countUnsent(std::uint64_t answers) { tally_.unsent += answers; }
 
 private:
     void answer(const ParsedCommand& command, std::vector<Answer>& out);
@@ -45,7 +73,7 @@ private:
     ReaderSettings settings_;
     CommandParser parser_;
     Card card_;
-    std::uint64_t writes_ = 0;
+    Tally tally_;
     std::vector<ParsedCommand> parsed_;
 };
 

@@ -46,6 +46,7 @@ int Simulator::run() {
         const Clock::time_point now = Clock::now();
         if (hangupAt_ && now >= *hangupAt_) {
             hangUp();
+            printTally();
             return 0;
         }
         pollfd fds[2] = {{stopFd_, POLLIN, 0}, {-1, 0, 0}};
@@ -60,6 +61,7 @@ int Simulator::run() {
         }
         if (fds[0].revents != 0) {
             trace_.note("stopped by a signal");
+            printTally();
             return 0;
         }
         if (!attached_) {
@@ -126,26 +128,32 @@ void Simulator::hear(std::string_view bytes) {
 
 void Simulator::answer(const Answer& answer, Clock::time_point heard) {
     std::optional<std::string> bytes = shapeAnswer(answer, options_.faults);
+    const speed_t programSpeed = line_.programSpeed();
+    const bool garbled = bytes && !bytes->empty() && programSpeed != *speedCode(options_.baud);
+    if (garbled) {
+        trace_.note("line set to " + std::to_string(baudOf(programSpeed)) + " baud, reader at " +
+                    std::to_string(options_.baud) + ": answer garbled");
+        *bytes = garble(*bytes, noise_);
+    }
+    if (!bytes || garbled || *bytes != answer.bytes) {
+        model_.countSpoiled();
+    }
     if (!bytes || bytes->empty()) {
         return;
     }
     if (outgoing_.size() + bytes->size() > kMaxWaitingBytes) {
         trace_.note("the program does not read: answer dropped");
+        model_.countUnsent(1);
         return;
-    }
-    const speed_t programSpeed = line_.programSpeed();
-    if (programSpeed != *speedCode(options_.baud)) {
-        trace_.note("line set to " + std::to_string(baudOf(programSpeed)) + " baud, reader at " +
-                    std::to_string(options_.baud) + ": answer garbled");
-        *bytes = garble(*bytes, noise_);
     }
     const auto perByte = byteTime(options_.baud);
     Clock::time_point at =
         std::max(heard + std::chrono::milliseconds(options_.delayMs), lineFreeAt_);
     for (char byte : *bytes) {
         at += std::chrono::duration_cast<Clock::duration>(perByte);
-        outgoing_.push_back({at, byte});
+        outgoing_.push_back({at, byte, false});
     }
+    outgoing_.back().endsAnswer = true;
     lineFreeAt_ = at;
 }
 
@@ -175,6 +183,7 @@ void Simulator::sendDue(Clock::time_point now) {
 void Simulator::programLeft() {
     attached_ = false;
     writeBlocked_ = false;
+    model_.countUnsent(answersWaiting());
     outgoing_.clear();
     model_.lineClosed();
     trace_.note("line closed by the program");
@@ -183,6 +192,20 @@ void Simulator::programLeft() {
         line_.resetForNextProgram();
     }
     checkProgramBack();
+}
+
+std::uint64_t Simulator::answersWaiting() const {
+    return static_cast<std::uint64_t>(std::count_if(
+        outgoing_.begin(), outgoing_.end(), [](const Outgoing& out) { return out.endsAnswer; }));
+}
+
+void Simulator::printTally() {
+    model_.countUnsent(answersWaiting());
+    outgoing_.clear();
+    const std::string line = tallyLine(model_.tally());
+    trace_.note(line);
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
 }
 
 void Simulator::checkProgramBack() {

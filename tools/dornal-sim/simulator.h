@@ -4,6 +4,7 @@
 #include "reader_model.h"
 
 #include <chrono>
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <random>
@@ -30,6 +31,7 @@ private:
     struct Outgoing {
         Clock::time_point due;
         char byte;
+        bool endsAnswer;
     };
 
     int pollTimeoutMs(Clock::time_point now) const;
@@ -41,6 +43,9 @@ private:
     void programLeft();
     void checkProgramBack();
     void hangUp();
+    // Answers still waiting to leave count as unsent; the tally goes to standard output.
+    void printTally();
+    std::uint64_t answersWaiting() const;
 
     const Options& options_;
     PtyLine& line_;

@@ -1,11 +1,6 @@
 #include "port_path.h"
 
-#include <cstdlib>
-
-#ifndef _WIN32
-#include <pwd.h>
-#include <unistd.h>
-#endif
+#include "shared/port_links.h"
 
 namespace dornal {
 
@@ -13,19 +8,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool isSet(const char* value) {
-    return value != nullptr && *value != '\0';
-}
-
 #ifndef _WIN32
-fs::path homeDirectory() {
-    if (const char* home = std::getenv("HOME"); isSet(home))
-        return home;
-    if (const passwd* entry = getpwuid(getuid()); entry != nullptr && isSet(entry->pw_dir))
-        return entry->pw_dir;
-    return ".";
-}
-
 // Follows the link and any links behind it; a broken chain yields where it points.
 std::string resolveLink(const fs::path& link) {
     std::error_code error;
@@ -41,23 +24,14 @@ std::string resolveLink(const fs::path& link) {
 
 } // namespace
 
-fs::path portLinkDirectory() {
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); isSet(config))
-        return fs::path(config) / "dornal" / "ports";
-#ifdef _WIN32
-    return {};
-#else
-    return homeDirectory() / ".config" / "dornal" / "ports";
-#endif
-}
-
 std::optional<std::string> portDevicePath(int port) {
     if (port < kFirstPort || port > kLastPort)
         return std::nullopt;
 #ifdef _WIN32
     return "COM" + std::to_string(port);
 #else
-    const fs::path link = portLinkDirectory() / ("com" + std::to_string(port));
+    // Without a folder for links (no home directory) the path is empty and nothing exists there.
+    const fs::path link = portLinkPath(port);
     std::error_code error;
     if (fs::exists(fs::symlink_status(link, error)))
         return resolveLink(link);

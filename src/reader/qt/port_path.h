@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -10,15 +9,11 @@ namespace dornal {
 inline constexpr int kFirstPort = 1;
 inline constexpr int kLastPort = 8;
 
-// Where the operator publishes the devices of the ports: $XDG_CONFIG_HOME/dornal/ports, or
-// ~/.config/dornal/ports when XDG_CONFIG_HOME is unset or empty.
-std::filesystem::path portLinkDirectory();
-
 // The device that port `port` opens, or nothing for a number outside 1..8. On Windows port n
-// is "COMn". Elsewhere it is the real device behind the link com<n> in portLinkDirectory()
-// (links followed to the end, so that lock files name the device itself), and without such
-// a link /dev/ttyS<n-1>. A link whose target is gone still decides: its target is returned
-// and opening it fails, rather than silently opening some other line.
+// is "COMn". Elsewhere it is the real device behind the link portLinkPath(n) of
+// shared/port_links.h (links followed to the end, so that lock files name the device itself), and
+// without such a link /dev/ttyS<n-1>. A link whose target is gone still decides: its target is
+// returned and opening it fails, rather than silently opening some other line.
 std::optional<std::string> portDevicePath(int port);
 
 } // namespace dornal
