@@ -1,5 +1,5 @@
 #include "answers.h"
-#include "reader/protocol.h"
+#include "shared/protocol.h"
 #include "reader_model.h"
 
 #include <gtest/gtest.h>
