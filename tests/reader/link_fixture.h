@@ -27,8 +27,9 @@ class LinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
         line.feed(std::string(16, 'x'));
-        ASSERT_EQ(link.open(2, 9600), Line::OpenResult::Opened);
+        ASSERT_EQ(link.open(8, 19200), Line::OpenResult::Opened);
         ASSERT_EQ(line.pending(), 0u);
+        ASSERT_EQ(line.baudRate(), 19200);
     }
     // One look at the line after `bytes` came, with the kind of answer awaited.
     Received receive(bool expectingRead, const std::string& bytes) {

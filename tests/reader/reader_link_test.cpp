@@ -80,6 +80,7 @@ TEST_F(LinkTest, AnAnswerThatPausesTooLongIsGivenUpAfterThePauseBoundAndNotDecod
         EXPECT_EQ(r.outcome, Outcome::TimedOut);
         EXPECT_EQ(line.clockMs, 2000) << rest;
         EXPECT_TRUE(r.write.status.empty());
+        EXPECT_EQ(r.write.written, 0);
         EXPECT_TRUE(r.read.segments.empty());
         line.drain(); // the late rest goes with the next command's drain
     }
@@ -96,7 +97,7 @@ TEST_F(LinkTest, APortFailureIsReportedAtOnceBeforeOrDuringAnAnswer) {
         const Received after = link.receive();
         EXPECT_EQ(after.kind, Kind::None);
         EXPECT_TRUE(after.lineFailed);
-        ASSERT_EQ(link.open(2, 9600), Line::OpenResult::Opened);
+        ASSERT_EQ(link.open(8, 9600), Line::OpenResult::Opened);
     }
 }
 
