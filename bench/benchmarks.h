@@ -13,4 +13,9 @@ void writeCallsPerFrame();
 // Loops per minute of a loop mode (its place in the Action list) at a line rate.
 void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor);
 
+// An unattended "Auto Write/Read Loop" against a reader that fails some writes and sends stray
+// bytes: memory, descriptors and tick time at the start and the end, and the counters against
+// the simulated reader's own tally.
+void soak(std::chrono::seconds runFor);
+
 } // namespace dornal::bench

@@ -59,7 +59,7 @@ void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor) {
     session.start(mode);
     LoopPace pace;
     const TickRun run = driveTicks(session.window.cycleTimer, runFor, 1e9,
-                                   [&](double atMs) { pace.note(session.loops(), atMs); });
+                                   [&](double atMs, double) { pace.note(session.loops(), atMs); });
     const double perMinute = pace.perMinute();
     put("wall_s", run.wallSeconds);
     put("loops", static_cast<double>(session.loops()));

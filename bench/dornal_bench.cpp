@@ -11,6 +11,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: dornal-bench silent SECONDS | cut SECONDS | write-calls | cadence MODE BAUD SECONDS\n"
+    "       | soak SECONDS\n"
     "Measures the bench's logic on the real serial layer against the simulated reader and\n"
     "prints name=value lines. MODE is the place of a loop mode in the Action list that counts its "
     "loops:\n"
@@ -30,6 +31,8 @@ int run(int argc, char* argv[]) {
         silentReaderCpu(secondsArg(argv[2]));
     else if (what == "cut" && argc == 3)
         cutAnswerCpu(secondsArg(argv[2]));
+    else if (what == "soak" && argc == 3)
+        soak(secondsArg(argv[2]));
     else if (what == "write-calls" && argc == 2)
         writeCallsPerFrame();
     else if (what == "cadence" && argc == 5)

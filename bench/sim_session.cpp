@@ -57,6 +57,11 @@ void SimSession::start(Mode mode) {
         throw std::runtime_error("Start did not start the ticks");
 }
 
+std::string SimSession::stopReader() {
+    sim_.stop();
+    return sim_.output();
+}
+
 long SimSession::loops() const {
     return static_cast<long>(controller.bench().counters().loops);
 }

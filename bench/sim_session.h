@@ -33,6 +33,8 @@ public:
     // Ticks all three tracks, 1 write and 1 read per loop, picks `mode` and presses Start.
     void start(Mode mode);
     long loops() const;
+    // Stops the simulated reader; what it printed on its standard output.
+    std::string stopReader();
 
     WindowModel window;
     CountingLine line;

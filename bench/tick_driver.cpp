@@ -54,7 +54,7 @@ TickRun driveTicks(Timer& timer, std::chrono::milliseconds duration, double long
         // that overran its interval.
         nextDueMs = std::max(nextDueMs + interval, nowMs(clock));
         if (afterTick)
-            afterTick(nowMs(clock));
+            afterTick(nowMs(clock), tickMs);
         if (!timer.enabled())
             loop.quit(); // a single action ended itself
     });

@@ -26,8 +26,9 @@ struct TickRun {
     double lateMsMax = 0;
 };
 
-// Called after each tick with the time since the run began, in milliseconds.
-using AfterTick = std::function<void(double atMs)>;
+// Called after each tick with the time since the run began and the time the tick took, in
+// milliseconds.
+using AfterTick = std::function<void(double atMs, double tickMs)>;
 
 // Lets a real timer drive `timer` for `duration`, as the window does: a precise Qt timer with
 // the model timer's interval, running while the model timer is enabled. Ticks that lasted

@@ -8,7 +8,7 @@ BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 PACKAGES=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-serialport-dev libgl-dev libx11-dev
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev librapidcheck-dev
     xvfb xauth xdotool x11-utils imagemagick time
     clang-14 libclang-rt-14-dev
 )

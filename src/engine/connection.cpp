@@ -13,6 +13,7 @@ bool Bench::connect(int port, std::optional<int> baudRate) {
     if (link_.open(port, baudRate_.value_or(protocol::kDefaultBaudRate)) !=
         Line::OpenResult::Opened) {
         link_.close();
+        connected_ = false; // opening closed whatever port was open before
         return false;
     }
     link_.send(Command::ResetReader);

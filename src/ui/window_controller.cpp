@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 
 namespace dornal {
 namespace {
@@ -18,9 +19,9 @@ constexpr int kDefaultRatePosition = 3; // 9600
 
 // A fault inside a handler is shown in the status line instead of ending the program.
 template <typename Handler> auto guarded(WindowModel& window, Handler handler) {
-    return [&window, handler](auto... args) {
+    return [&window, handler](auto&&... args) {
         try {
-            handler(args...);
+            handler(std::forward<decltype(args)>(args)...);
         } catch (const std::exception& fault) {
             window.statusLabel.setCaption(std::string(kInternalFaultText) + fault.what());
         }
@@ -37,6 +38,9 @@ WindowController::WindowController(WindowModel& window, Alerts& alerts, Line& li
 void WindowController::bind() {
     WindowModel& w = window_;
     for (int track = 1; track <= kTrackCount; ++track) {
+        w.trackBox(track).onEdit = guarded(w, [this, track](std::string& text, int& caret) {
+            onTrackEdit(alerts_, track, text, caret);
+        });
         w.trackBox(track).onChange =
             guarded(w, [this, track] { onTrackTextChange(window_, alerts_, track); });
         w.trackCheck(track).onClick =
@@ -115,7 +119,11 @@ void WindowController::onConnect() {
     showConnected(true);
 }
 
+// A run does not outlive its port: a run still going is abandoned first, or its timer would
+// tick on, with Abandon locked, through the next Connect.
 void WindowController::onDisconnect() {
+    if (window_.abandonButton.enabled())
+        bench_.abandon();
     bench_.disconnect();
     showConnected(false);
     for (auto& box : window_.trackBoxes)

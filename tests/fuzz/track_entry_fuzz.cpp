@@ -5,19 +5,22 @@ using namespace dornal;
 
 namespace {
 
-// What the track box must hold after `typed` was added at the end of `before`: the text cut to
-// the box's maximum, then its refused last characters stripped one by one (a beep each).
+// What the track box must hold after `typed` was added at the end of `before`: the typed text
+// without the characters its track refuses (one beep for them all), then cut to the box's
+// maximum.
 std::pair<std::string, int> expectedEntry(int track, const std::string& before,
                                           std::string_view typed) {
-    std::string text = before + std::string(typed);
+    std::string text = before;
+    int beeps = 0;
+    for (char c : typed) {
+        if (trackCarries(track, c))
+            text.push_back(c);
+        else
+            beeps = 1;
+    }
     const auto max = static_cast<std::size_t>(kTrackMaxLength[trackIndex(track)]);
     if (text.size() > max)
         text.resize(max);
-    int beeps = 0;
-    while (!text.empty() && !trackCarries(track, text.back())) {
-        text.pop_back();
-        ++beeps;
-    }
     return {text, beeps};
 }
 

@@ -2,6 +2,7 @@
 
 #include "control.h"
 
+#include <string>
 #include <string_view>
 
 namespace dornal {
@@ -16,7 +17,10 @@ public:
     const std::string& text() const { return text_; }
     // Stores the text, cut to the maximum length without error, then raises onChange.
     void setText(std::string_view text);
-    // The operator's edit: the caret the edit left, then the text.
+    // The operator's edit: the text and the caret as the edit left them. onEdit may first
+    // take characters out; what the operator inserted is then held to the maximum length, as
+    // a full box refuses a typed character and cuts a paste to what fits; then the caret is
+    // set and the text stored as by setText.
     void edit(std::string_view text, int caret);
 
     int maxLength() const { return maxLength_; }
@@ -32,6 +36,8 @@ public:
     void setHeight(int twips);
 
     std::function<void()> onChange;
+    // Raised with the operator's edit before it is held to the maximum length.
+    std::function<void(std::string& text, int& caret)> onEdit;
 
 private:
     std::string text_;
@@ -41,5 +47,14 @@ private:
     int height_;
     bool multiLine_;
 };
+
+// An edit held to a maximum length (0: no limit): the characters inserted before `caret`
+// that do not fit are dropped, and the caret stays behind the last one kept.
+struct FittedEdit {
+    std::string text;
+    int caret;
+};
+FittedEdit fitToMaxLength(std::string_view before, std::string_view after, int caret,
+                          int maxLength);
 
 } // namespace dornal

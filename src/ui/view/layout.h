@@ -22,9 +22,10 @@ enum class ControlKind {
 
 // One control of the window: its object name (the original control name, with the index of
 // a control array: "Text1(0)"), its kind, the frame it sits in (empty: the window itself), its
-// place in twips relative to that frame, its place in the tab order (-1: none), and the model
-// control it shows. The heights are the design-time ones; the program changes the track boxes'
-// later.
+// place in twips relative to that frame, its place in the tab order (-1: none), the model
+// control it shows, and what a screen reader says of it where its own text does not tell: a
+// box's name, and what a value label's number is (its name stays the number it shows). The
+// heights are the design-time ones; the program changes the track boxes' later.
 struct ControlPlace {
     std::string_view name;
     ControlKind kind;
@@ -35,6 +36,8 @@ struct ControlPlace {
     int height;
     int tabIndex;
     Control& (*control)(WindowModel& window);
+    const char* accessibleName = "";
+    const char* accessibleDescription = "";
 };
 
 // Every control of the window, frames before their children.

@@ -21,14 +21,4 @@ int toModelPosition(const QString& widgetText, int widgetPosition);
 // A caption's "&" marks the access key and is not shown; "&&" shows one "&".
 QString withoutAccessKeys(std::string_view caption);
 
-// An operator's edit of a box holding at most maxLength characters (0: no limit), as the
-// box keeps it: the characters inserted before `caret` that do not fit are dropped, so a
-// character typed into a full box is refused and a pasted text is cut to what fits.
-struct FittedEdit {
-    std::string text;
-    int caret;
-};
-FittedEdit fitToMaxLength(std::string_view before, std::string_view after, int caret,
-                          int maxLength);
-
 } // namespace dornal::view

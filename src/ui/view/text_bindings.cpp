@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QTextDocument>
 
 #include <memory>
 
@@ -36,6 +37,17 @@ QStringList shownItems(const QComboBox* w) {
     for (int i = 0; i < w->count(); ++i)
         list.append(w->itemText(i));
     return list;
+}
+
+// The text of a multi-line box as it stands, each line break one LF. toPlainText() would also
+// turn a no-break space into a plain one, which a track carries: the box would show one
+// character and the card get another.
+QString boxText(const QPlainTextEdit* w) {
+    QString text = w->document()->toRawText();
+    for (QChar& c : text)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    return text;
 }
 
 // Where the model last put the caret: the widget's caret (and selection) is moved only
@@ -107,7 +119,7 @@ void bindTextBox(TextBox& box, QPlainTextEdit* widget) {
         if (w->height() != height)
             w->resize(w->width(), height);
         const QString text = toWidgetText(box.text());
-        const bool replaced = w->toPlainText() != text;
+        const bool replaced = boxText(w) != text;
         if (replaced)
             w->setPlainText(text);
         if (replaced || box.caret() != memory->lastModelCaret) {
@@ -118,15 +130,12 @@ void bindTextBox(TextBox& box, QPlainTextEdit* widget) {
         memory->lastModelCaret = box.caret();
     };
     follow(box, widget, show);
-    // Every edit of the operator (typing, pasting, dropping, undoing) goes to the model, held
-    // to the box's maximum length; the model's change rule may then change the text again,
-    // and the widget shows what the model finally holds.
+    // Every edit of the operator (typing, pasting, dropping, undoing) goes to the model, which
+    // holds it to the box's maximum length and may change it again by the box's rules; the
+    // widget shows what the model finally holds.
     QObject::connect(widget, &QPlainTextEdit::textChanged, widget, [&box, widget] {
-        const QString shown = widget->toPlainText();
-        const std::string typed = toModelText(shown);
-        const int caret = toModelPosition(shown, widget->textCursor().position());
-        const FittedEdit fitted = fitToMaxLength(box.text(), typed, caret, box.maxLength());
-        box.edit(fitted.text, fitted.caret);
+        const QString shown = boxText(widget);
+        box.edit(toModelText(shown), toModelPosition(shown, widget->textCursor().position()));
     });
 }
 

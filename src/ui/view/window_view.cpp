@@ -10,9 +10,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <qdrawutil.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -37,6 +40,34 @@ QPlainTextEdit* newMultiLineBox(QWidget* parent) {
     return box;
 }
 
+// A frame whose caption stands on its etched top line, as in the classic look. A frame's first
+// row of buttons stands one caption high below its top, so a line drawn below the caption, as
+// some styles draw it, would run through those buttons. The bottom line keeps clear of a
+// control that starts just where the frame ends.
+class CaptionedFrame : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        constexpr int kCaptionLeft = 6;
+        constexpr int kCaptionPadding = 2;
+        constexpr int kBottomGap = 2;
+        QPainter painter(this);
+        const QFontMetrics metrics = fontMetrics();
+        const QSize captionSize = metrics.size(Qt::TextShowMnemonic, title());
+        const QRect caption(kCaptionLeft, 0, captionSize.width() + 2 * kCaptionPadding,
+                            metrics.height());
+        if (!title().isEmpty())
+            painter.setClipRegion(QRegion(rect()).subtracted(caption));
+        qDrawShadeRect(&painter, rect().adjusted(0, metrics.height() / 2, 0, -kBottomGap),
+                       palette(), true);
+        painter.setClipping(false);
+        style()->drawItemText(&painter, caption, Qt::AlignCenter | Qt::TextShowMnemonic, palette(),
+                              isEnabled(), title(), QPalette::WindowText);
+    }
+};
+
 QFrame* newLine(QWidget* parent) {
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::HLine);
@@ -59,7 +90,7 @@ QWidget* newWidget(ControlKind kind, QWidget* parent) {
     case ControlKind::PushButton:
         return new QPushButton(parent);
     case ControlKind::Frame:
-        return new QGroupBox(parent);
+        return new CaptionedFrame(parent);
     case ControlKind::OptionButton:
         return new QRadioButton(parent);
     case ControlKind::CheckBox:
@@ -120,6 +151,19 @@ void bindPlace(Control& control, ControlKind kind, QWidget* widget) {
     }
 }
 
+// Names a control for a screen reader where its own text does not tell.
+void setAccessibleTexts(QWidget* widget, const ControlPlace& place) {
+    if (*place.accessibleName) {
+        widget->setAccessibleName(QString::fromLatin1(place.accessibleName));
+        // On Linux an editable combo box is read out by its text field; the box itself is
+        // spoken as the text it holds.
+        if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->lineEdit())
+            combo->lineEdit()->setAccessibleName(QString::fromLatin1(place.accessibleName));
+    }
+    if (*place.accessibleDescription)
+        widget->setAccessibleDescription(QString::fromLatin1(place.accessibleDescription));
+}
+
 } // namespace
 
 WindowView::WindowView(WindowModel& window, QWidget* parent) : QWidget(parent) {
@@ -140,6 +184,8 @@ WindowView::WindowView(WindowModel& window, QWidget* parent) : QWidget(parent) {
     cycleTimer_.setParent(this);
     bind(window);
     setTabOrder();
+    for (const ControlPlace& place : windowLayout())
+        setAccessibleTexts(control(place.name), place);
 }
 
 QWidget* WindowView::control(std::string_view name) const {
