@@ -1,4 +1,5 @@
 #include "reader/qt/port_path.h"
+#include "shared/port_links.h"
 #include "support/port_links.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +13,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The links are named here, not through the rule under test.
 TEST(PortPath, LinksAreFollowedToTheRealDeviceAndWithoutOneTheSerialDeviceCountedFromZero) {
     const PortLinkHome home;
     const fs::path root = fs::canonical(home.root());
+    const fs::path ports = root / "dornal" / "ports";
     std::ofstream{root / "ttyReader"};
     fs::create_symlink(root / "ttyReader", root / "alias");
     const std::pair<int, fs::path> links[] = {
@@ -25,7 +28,7 @@ TEST(PortPath, LinksAreFollowedToTheRealDeviceAndWithoutOneTheSerialDeviceCounte
         {7, "../../gone"},
     };
     for (const auto& [port, target] : links)
-        fs::create_symlink(target, home.link(port));
+        fs::create_symlink(target, ports / ("com" + std::to_string(port)));
     const std::optional<std::string> expected[] = {
         std::nullopt, root / "ttyReader", root / "ttyReader", root / "ttyReader", "/dev/ttyS3",
         "/dev/ttyS4", root / "unplugged", root / "gone",      "/dev/ttyS7",       std::nullopt};
@@ -36,11 +39,15 @@ TEST(PortPath, LinksAreFollowedToTheRealDeviceAndWithoutOneTheSerialDeviceCounte
 
 TEST(PortPath, WithoutXdgConfigHomeTheLinksLiveInTheHomeConfigDirectory) {
     const PortLinkHome home;
+    const fs::path root = fs::canonical(home.root());
     const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-    setenv("HOME", home.root().c_str(), 1);
+    setenv("HOME", root.c_str(), 1);
+    fs::create_directories(root / ".config" / "dornal" / "ports");
+    fs::create_symlink(root / "ttyHome", root / ".config" / "dornal" / "ports" / "com2");
     for (bool unset : {true, false}) {
         unset ? unsetenv("XDG_CONFIG_HOME") : setenv("XDG_CONFIG_HOME", "", 1);
-        EXPECT_EQ(portLinkDirectory(), fs::path(home.root()) / ".config" / "dornal" / "ports");
+        EXPECT_EQ(portDevicePath(2), (root / "ttyHome").string());
+        EXPECT_EQ(portDevicePath(3), "/dev/ttyS2");
     }
     unsetenv("HOME"); // then the account's home directory
     EXPECT_EQ(portLinkDirectory(), fs::path(getpwuid(getuid())->pw_dir) / ".config/dornal/ports");
