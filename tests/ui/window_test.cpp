@@ -16,17 +16,94 @@ namespace {
 using testing::TestWindow;
 using Texts = std::vector<std::string>;
 
+// Counts the changes controls report: the view redraws a control only when told.
+struct Heard {
+    int count = 0;
+    explicit Heard(std::initializer_list<Control*> controls) {
+        for (Control* control : controls)
+            control->addListener([this] { ++count; });
+    }
+};
+
+TEST(TextBox, CutsTextFromCodeToItsMaximumAndRaisesOnChangeNestedBeforeReturning) {
+    TextBox box{5, 495, true};
+    Heard heard{&box};
+    std::vector<std::string> seen;
+    box.onChange = [&] {
+        seen.push_back(box.text());
+        if (box.text().back() == 'x') // shortens the text again, one level deeper
+            box.setText(box.text().substr(0, box.text().size() - 1));
+    };
+    box.setText("abxxxyz");
+    EXPECT_EQ(seen, (std::vector<std::string>{"abxxx", "abxx", "abx", "ab"}));
+    box.setCaret(9);
+    box.setBackColor(kColorLightYellow);
+    box.setHeight(975);
+    box.setVisible(false);
+    EXPECT_EQ(std::pair(box.caret(), heard.count), std::pair(2, 8));
+}
+
+// A full box refuses a typed character and a paste is cut to what fits; the rest of the old
+// text stays.
+TEST(TextBox, HoldsWhatAnEditInsertedToTheMaximumLength) {
+    // {text before, text and caret the edit left, text and caret kept}
+    const std::tuple<const char*, const char*, int, const char*, int> edits[] = {
+        {"", "abcdefg", 7, "abcde", 5},       {"abcde", "abcdeX", 6, "abcde", 5},
+        {"abcde", "abXcde", 3, "abcde", 2},   {"abc", "abXYZc", 5, "abXYc", 4},
+        {"abcde", "a123456e", 7, "a123e", 4}, {"ab", "b", -3, "b", 0}};
+    for (const auto& [before, edited, caret, kept, keptCaret] : edits) {
+        TextBox box{5, 495, true};
+        box.setText(before);
+        box.edit(edited, caret);
+        EXPECT_EQ(std::pair(box.text(), box.caret()), std::pair(std::string(kept), keptCaret));
+    }
+}
+
+TEST(OptionGroupAndCheckBox, RaiseTheirClickOnEverySelectionAndEveryValueChange) {
+    OptionGroup group{"a", "b", "c"};
+    CheckBox check{"Track &1"};
+    Heard heard{&group[0], &group[1], &group[2], &check};
+    std::string clicks;
+    group.onClick = [&](int index) { clicks += std::to_string(index); };
+    check.onClick = [&] { clicks += check.ticked() ? "t" : "v" + std::to_string(check.value()); };
+    group[2].select();
+    group[0].setValue(true);
+    group[0].select();
+    group[0].setValue(false); // clearing raises nothing
+    EXPECT_EQ(group.selectedIndex(), -1);
+    for (int value : {1, 1, 2, 0})
+        check.setValue(value);
+    EXPECT_EQ(clicks, "200tv2v0"); // the indexes, then ticked, grayed and unchecked
+    group.setEnabled(false);
+    EXPECT_EQ(heard.count, 11); // five stores and clears, three values, three buttons disabled
+}
+
+TEST(ComboBox, TypedTextSelectsTheEqualEntryAndAPositionOutsideTheListNone) {
+    ComboBox combo;
+    Label label;
+    Heard heard{&combo, &label};
+    combo.addItem("1200");
+    combo.addItem("9600");
+    combo.edit("1200");
+    const int typedEntry = combo.listIndex();
+    combo.edit("4800");
+    EXPECT_EQ(std::pair(typedEntry, combo.listIndex()), std::pair(0, -1));
+    combo.setListIndex(2); // one past the last entry
+    label.setCaption("x");
+    EXPECT_EQ(std::tuple(combo.listIndex(), combo.text(), heard.count),
+              std::tuple(-1, std::string("4800"), 6)); // two entries, two texts, position, caption
+}
+
 const std::string kEsc = "\x1b";
 
 // A row of labels or boxes as one text, "a|b|c|", so that a row is compared at once.
 template <typename Row> std::string joined(const Row& controls) {
     std::string text;
-    for (const auto& control : controls) {
+    for (const auto& control : controls)
         if constexpr (requires { control.text(); })
             text += control.text() + '|';
         else
             text += control.caption() + '|';
-    }
     return text;
 }
 
@@ -57,63 +134,59 @@ std::string enabledMap(const WindowModel& w) {
 const std::string kLoaded = "11100000001 00000 0000 111 111 000 111";
 const std::string kConnected = "00011101101 11111 1111 111 111 111 111";
 
-// A window and its panel, without a controller: no entry rules are bound.
-struct PanelOnly {
-    WindowModel window;
-    testing::RecordingAlerts alerts;
-    WindowPanel panel{window, alerts};
-};
-
-TEST(WindowPanel, ReadsTheChoicesAndPerLoopCountsHeldTo16BitsShowingTheHeldValue) {
-    PanelOnly p;
-    EXPECT_FALSE(p.panel.mode() || p.panel.writeConfig() || p.panel.charSet() || p.panel.itrip());
-    p.window.trackCheck(2).setValue(2); // grayed is neither ticked nor wanted
-    p.window.trackCheck(3).setValue(1);
-    p.window.firmwareCheck.setValue(2);
-    EXPECT_EQ(p.panel.tickedTracks(), 0b100);
-    EXPECT_FALSE(p.panel.firmwareWanted());
-    p.window.firmwareCheck.setValue(1);
-    EXPECT_TRUE(p.panel.firmwareWanted());
+TEST(WindowPanel, ReadsTheTicksAndPerLoopCountsHeldTo16BitsShowingTheHeldValue) {
+    TestWindow t;
+    WindowPanel panel{t.window, t.alerts};
+    t.window.trackCheck(1).setValue(0);
+    t.window.trackCheck(2).setValue(2); // grayed is neither ticked nor wanted
+    t.window.firmwareCheck.setValue(2);
+    EXPECT_EQ(std::pair(panel.tickedTracks(), panel.firmwareWanted()),
+              std::pair(TrackSet{0b100}, false));
+    t.window.firmwareCheck.setValue(1);
+    EXPECT_TRUE(panel.firmwareWanted());
     const std::tuple<const char*, const char*, int, int, const char*> cases[] = {
         {"99999", "-40000", 32767, -32768, "32767|-32768"}, {"abc", "2.5", 0, 2, "abc|2.5"}};
     for (const auto& [writesText, readsText, writes, reads, shownAfter] : cases) {
-        p.window.writesPerLoopBox.setText(writesText);
-        p.window.readsPerLoopBox.setText(readsText);
-        const LoopCounts counts = p.panel.loopCounts();
+        t.window.writesPerLoopBox.setText(writesText);
+        t.window.readsPerLoopBox.setText(readsText);
+        const LoopCounts counts = panel.loopCounts();
         EXPECT_EQ(std::pair(int{counts.writes}, int{counts.reads}), std::pair(writes, reads));
-        EXPECT_EQ(p.window.writesPerLoopBox.text() + '|' + p.window.readsPerLoopBox.text(),
+        EXPECT_EQ(t.window.writesPerLoopBox.text() + '|' + t.window.readsPerLoopBox.text(),
                   shownAfter);
     }
 }
 
 TEST(WindowPanel, ShowsCountersExactlyAndTheTexts) {
-    PanelOnly p;
-    WindowModel& w = p.window;
-    p.panel.showCounters(
+    TestWindow t;
+    WindowPanel panel{t.window, t.alerts};
+    WindowModel& w = t.window;
+    panel.showCounters(
         {std::numeric_limits<std::uint64_t>::max(), {1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
     EXPECT_EQ(w.loopCountLabel.caption(), "18446744073709551615");
     EXPECT_EQ(joined(w.totalLabels) + joined(w.writeCountLabels) + joined(w.readCountLabels),
               "1|2|3|4|5|6|7|8|9|");
     const std::string longText(300, '7'); // read-back and firmware boxes have no maximum
-    p.panel.setBoxText(Row::ReadBack, 2, longText);
-    p.panel.setBoxText(Row::Data, 3, "=>");
-    p.panel.showFirmware(longText);
+    panel.setBoxText(Row::ReadBack, 2, longText);
+    panel.setBoxText(Row::Data, 3, "=>");
+    panel.showFirmware(longText);
     EXPECT_EQ(joined(w.trackBoxes) + joined(w.readBackBoxes) + w.firmwareBox.text(),
               "||=>||" + longText + "||" + longText);
-    p.panel.tellOperator("Select a track");
-    EXPECT_EQ(p.alerts.messages.at(0) + '|' + p.alerts.titles.at(0), "Select a track|Dornal Test");
+    panel.tellOperator("Select a track");
+    EXPECT_EQ(t.alerts.messages.at(0) + '|' + t.alerts.titles.at(0), "Select a track|Dornal Test");
 }
 
 TEST(WindowPanel, PaintsTheRowAtWorkLightYellow) {
-    PanelOnly p;
+    // 0x0080FFFF: red 255, green 255, blue 128; 0x80000005: the window background system colour.
+    TestWindow t;
+    WindowPanel panel{t.window, t.alerts};
     for (const auto& [phase, data, readBack] :
-         {std::tuple{Phase::Writing, kColorLightYellow, kColorWindowBackground},
-          {Phase::Reading, kColorWindowBackground, kColorLightYellow},
-          {Phase::Idle, kColorWindowBackground, kColorWindowBackground}}) {
-        p.panel.showPhase(phase);
+         {std::tuple{Phase::Writing, 0x0080FFFFu, 0x80000005u},
+          {Phase::Reading, 0x80000005u, 0x0080FFFFu},
+          {Phase::Idle, 0x80000005u, 0x80000005u}}) {
+        panel.showPhase(phase);
         for (std::size_t i = 0; i < 3; ++i)
-            EXPECT_EQ(std::pair(p.window.trackBoxes[i].backColor(),
-                                p.window.readBackBoxes[i].backColor()),
+            EXPECT_EQ(std::pair(t.window.trackBoxes[i].backColor(),
+                                t.window.readBackBoxes[i].backColor()),
                       std::pair(data, readBack));
     }
 }
@@ -153,30 +226,38 @@ TEST(WindowLoad, SetsListsDefaultsAndTheStateOfEveryControlWithoutTouchingTheLin
     EXPECT_TRUE(w.trackCheck(1).ticked() && w.trackCheck(2).ticked() && w.trackCheck(3).ticked());
     EXPECT_EQ(w.firmwareCheck.value(), 0);
     EXPECT_EQ(w.writesPerLoopBox.text() + '|' + w.readsPerLoopBox.text(), "1|1");
-    EXPECT_EQ(w.firmwareBox.backColor(), kColorScrollBars);
-    EXPECT_TRUE(w.trackBox(3).height() == 495 && w.readBackBox(3).visible());
+    EXPECT_EQ(w.firmwareBox.backColor(), 0x80000000u); // the scroll-bar system colour
+    EXPECT_TRUE(w.trackBox(3).visible() && w.readBackBox(3).visible());
+    EXPECT_EQ(w.trackBox(3).height(), 495);
     EXPECT_EQ(joined(w.trackBoxes) + joined(w.readBackBoxes) + w.firmwareBox.text(), "||||||");
+    EXPECT_EQ(w.loopCountLabel.caption() + w.statusLabel.caption(), "0");
     for (const auto* row :
          {&w.lengthLabels, &w.totalLabels, &w.writeCountLabels, &w.readCountLabels})
         EXPECT_EQ(joined(*row), "0|0|0|");
-    EXPECT_EQ(w.loopCountLabel.caption() + w.statusLabel.caption(), "0");
     EXPECT_TRUE(u.line.writes.empty() && !u.line.isOpen() && u.alerts.beeps == 0);
 }
 
-// Only the last character is examined; a run of refused ones goes one nested change at a time.
-TEST(TrackEntry, RemovesARefusedLastCharacterWithOneBeepMovesTheCaretAndShowsTheLength) {
-    const std::tuple<int, const char*, const char*, int> cases[] = {
-        {1, "AB%", "AB", 1},       {1, "AB\r\n", "AB", 2}, {1, "a", "", 1},
-        {2, "12;", "12", 1},       {2, "ab12", "ab12", 0}, {3, "12A", "12", 1},
-        {3, "0:<=>'", "0:<=>'", 0}};
-    for (const auto& [track, typed, kept, beeps] : cases) {
+// Every refused character goes. The operator's edit beeps once and loses them before it is
+// held to the box's maximum; a text set from code beeps for each, and a refused last character
+// (as a read answer brings them) leaves the caret at the end.
+TEST(TrackEntry, RemovesRefusedCharactersBeepsKeepsTheCaretInPlaceAndShowsTheLength) {
+    const std::string full(36, '1');
+    // {track, by the operator, text, caret, text kept, caret after, beeps}
+    const std::tuple<int, bool, std::string, int, std::string, int, int> cases[] = {
+        {1, true, "AB%", 3, "AB", 2, 1},        {1, true, "AB\r\n", 4, "AB", 2, 1},
+        {2, true, "1;2", 2, "12", 1, 1},        {2, true, "ab12", 4, "12", 2, 1},
+        {3, true, "0:<=>'", 6, "0:<=>'", 6, 0}, {2, true, full + "a23", 39, full + "2", 37, 1},
+        {1, false, "A%B", 0, "AB", 0, 1},       {2, false, "12ab", 0, "12", 2, 2}};
+    for (const auto& [track, byOperator, typed, caret, kept, caretAfter, beeps] : cases) {
         TestWindow t;
         TextBox& box = t.window.trackBox(track);
-        box.edit(typed, 0);
+        if (byOperator)
+            box.edit(typed, caret);
+        else
+            box.setText(typed);
         EXPECT_EQ(box.text() + '|' + t.window.lengthLabel(track).caption(),
-                  std::string(kept) + '|' + std::to_string(std::string_view(kept).size()));
-        EXPECT_EQ(t.alerts.beeps, beeps) << typed;
-        EXPECT_EQ(static_cast<std::size_t>(box.caret()), beeps > 0 ? box.text().size() : 0u);
+                  kept + '|' + std::to_string(kept.size()));
+        EXPECT_EQ(std::pair(box.caret(), t.alerts.beeps), std::pair(caretAfter, beeps)) << typed;
     }
 }
 
@@ -207,7 +288,6 @@ TEST(ConnectAndDisconnect, SwapTheLockedControlsAndConnectSendsResetThenTheCharS
     EXPECT_EQ(t.alerts.messages, (Texts{"Open COM Port Fail!"}));
     EXPECT_EQ(t.alerts.titles, (Texts{"Dornal Test"}));
     EXPECT_EQ(enabledMap(w), kLoaded);
-    EXPECT_TRUE(t.line.writes.empty() && !t.line.isOpen());
 
     t.line.existingPorts.insert(8);
     t.line.feed("stale");
@@ -222,19 +302,19 @@ TEST(ConnectAndDisconnect, SwapTheLockedControlsAndConnectSendsResetThenTheCharS
               "00AB");
 
     w.totalLabels[0].setCaption("4");
-    w.abandonButton.setEnabled(true);
     w.disconnectButton.click();
     EXPECT_EQ(enabledMap(w), "11100000001 00000 0000 000 111 000 000");
     EXPECT_EQ(joined(w.trackBoxes) + w.totalLabels[0].caption(), "|||4");
     EXPECT_FALSE(t.line.isOpen());
 
     w.portList.setListIndex(-1); // no port chosen: port 0, which does not open
+    w.rateList.setListIndex(6);
     w.connectButton.click();
-    EXPECT_EQ(t.alerts.beeps, 6);
     w.portList.setListIndex(2);
     w.rateList.edit("12345"); // no entry: the rate chosen last stays
     w.connectButton.click();
-    EXPECT_EQ(std::pair(t.line.port(), t.line.baudRate()), std::pair(3, 1200));
+    EXPECT_EQ(std::tuple(t.alerts.beeps, t.line.port(), t.line.baudRate()),
+              std::tuple(6, 3, 57600));
     t.controller.unload();
     EXPECT_FALSE(t.line.isOpen());
 }
@@ -300,6 +380,10 @@ TEST(WindowController, SingleWriteOfTrack2RunsFromStartToTheCountedAnswer) {
     EXPECT_EQ(enabledMap(w), kConnected);
     w.resetButton.click();
     EXPECT_EQ(t.line.writes.back(), kEsc + "a");
+    w.startButton.click();
+    w.disconnectButton.click(); // a run does not outlive its port
+    EXPECT_EQ(t.line.writes.back(), kEsc + "0");
+    EXPECT_EQ(enabledMap(w), "11100000001 00000 0000 000 111 000 000");
 }
 
 } // namespace
