@@ -36,26 +36,26 @@ TEST(TextBox, CutsTextFromCodeToItsMaximumAndRaisesOnChangeNestedBeforeReturning
     };
     box.setText("abxxxyz");
     EXPECT_EQ(seen, (std::vector<std::string>{"abxxx", "abxx", "abx", "ab"}));
-    box.setCaret(9);
+    box.setCaret(9);  // held at the end of "ab"
+    box.setText("a"); // a shorter text takes the caret with it
     box.setBackColor(kColorLightYellow);
     box.setHeight(975);
     box.setVisible(false);
-    EXPECT_EQ(std::pair(box.caret(), heard.count), std::pair(2, 8));
+    EXPECT_EQ(std::pair(box.caret(), heard.count), std::pair(1, 9));
 }
 
 // A full box refuses a typed character and a paste is cut to what fits; the rest of the old
-// text stays.
-TEST(TextBox, HoldsWhatAnEditInsertedToTheMaximumLength) {
-    // {text before, text and caret the edit left, text and caret kept}
+// text stays. An old text already too long keeps its head.
+TEST(FitToMaxLength, DropsWhatAnEditInsertedBeyondTheMaximum) {
+    // {text before, text and caret the edit left, text and caret kept}, at most 5 characters
     const std::tuple<const char*, const char*, int, const char*, int> edits[] = {
-        {"", "abcdefg", 7, "abcde", 5},       {"abcde", "abcdeX", 6, "abcde", 5},
-        {"abcde", "abXcde", 3, "abcde", 2},   {"abc", "abXYZc", 5, "abXYc", 4},
-        {"abcde", "a123456e", 7, "a123e", 4}, {"ab", "b", -3, "b", 0}};
+        {"", "abcdefg", 7, "abcde", 5},         {"abcde", "abcdeX", 6, "abcde", 5},
+        {"abcde", "abXcde", 3, "abcde", 2},     {"aaaaa", "aaaaaa", 1, "aaaaa", 0},
+        {"abc", "abXYZc", 5, "abXYc", 4},       {"abcde", "a123456e", 7, "a123e", 4},
+        {"abcdefg", "abXcdefg", 3, "abcde", 2}, {"ab", "b", -3, "b", 0}};
     for (const auto& [before, edited, caret, kept, keptCaret] : edits) {
-        TextBox box{5, 495, true};
-        box.setText(before);
-        box.edit(edited, caret);
-        EXPECT_EQ(std::pair(box.text(), box.caret()), std::pair(std::string(kept), keptCaret));
+        const FittedEdit fitted = fitToMaxLength(before, edited, caret, 5);
+        EXPECT_EQ(std::pair(fitted.text, fitted.caret), std::pair(std::string(kept), keptCaret));
     }
 }
 
@@ -137,18 +137,17 @@ const std::string kConnected = "00011101101 11111 1111 111 111 111 111";
 TEST(WindowPanel, ReadsTheTicksAndPerLoopCountsHeldTo16BitsShowingTheHeldValue) {
     TestWindow t;
     WindowPanel panel{t.window, t.alerts};
-    t.window.trackCheck(1).setValue(0);
     t.window.trackCheck(2).setValue(2); // grayed is neither ticked nor wanted
     t.window.firmwareCheck.setValue(2);
     EXPECT_EQ(std::pair(panel.tickedTracks(), panel.firmwareWanted()),
-              std::pair(TrackSet{0b100}, false));
+              std::pair(TrackSet{0b101}, false));
     t.window.firmwareCheck.setValue(1);
     EXPECT_TRUE(panel.firmwareWanted());
     const std::tuple<const char*, const char*, int, int, const char*> cases[] = {
         {"99999", "-40000", 32767, -32768, "32767|-32768"}, {"abc", "2.5", 0, 2, "abc|2.5"}};
     for (const auto& [writesText, readsText, writes, reads, shownAfter] : cases) {
-        t.window.writesPerLoopBox.setText(writesText);
-        t.window.readsPerLoopBox.setText(readsText);
+        t.window.writesPerLoopBox.edit(writesText, 0); // typed into boxes without a maximum
+        t.window.readsPerLoopBox.edit(readsText, 0);
         const LoopCounts counts = panel.loopCounts();
         EXPECT_EQ(std::pair(int{counts.writes}, int{counts.reads}), std::pair(writes, reads));
         EXPECT_EQ(t.window.writesPerLoopBox.text() + '|' + t.window.readsPerLoopBox.text(),
@@ -227,13 +226,13 @@ TEST(WindowLoad, SetsListsDefaultsAndTheStateOfEveryControlWithoutTouchingTheLin
     EXPECT_EQ(w.firmwareCheck.value(), 0);
     EXPECT_EQ(w.writesPerLoopBox.text() + '|' + w.readsPerLoopBox.text(), "1|1");
     EXPECT_EQ(w.firmwareBox.backColor(), 0x80000000u); // the scroll-bar system colour
-    EXPECT_TRUE(w.trackBox(3).visible() && w.readBackBox(3).visible());
-    EXPECT_EQ(w.trackBox(3).height(), 495);
+    EXPECT_EQ(
+        std::tuple(w.trackBox(3).height(), w.trackBox(3).visible(), w.readBackBox(3).visible()),
+        std::tuple(495, true, true));
     EXPECT_EQ(joined(w.trackBoxes) + joined(w.readBackBoxes) + w.firmwareBox.text(), "||||||");
-    EXPECT_EQ(w.loopCountLabel.caption() + w.statusLabel.caption(), "0");
-    for (const auto* row :
-         {&w.lengthLabels, &w.totalLabels, &w.writeCountLabels, &w.readCountLabels})
-        EXPECT_EQ(joined(*row), "0|0|0|");
+    EXPECT_EQ(joined(w.lengthLabels) + joined(w.totalLabels) + joined(w.writeCountLabels) +
+                  joined(w.readCountLabels) + w.loopCountLabel.caption() + w.statusLabel.caption(),
+              "0|0|0|0|0|0|0|0|0|0|0|0|0");
     EXPECT_TRUE(u.line.writes.empty() && !u.line.isOpen() && u.alerts.beeps == 0);
 }
 
@@ -245,7 +244,7 @@ TEST(TrackEntry, RemovesRefusedCharactersBeepsKeepsTheCaretInPlaceAndShowsTheLen
     // {track, by the operator, text, caret, text kept, caret after, beeps}
     const std::tuple<int, bool, std::string, int, std::string, int, int> cases[] = {
         {1, true, "AB%", 3, "AB", 2, 1},        {1, true, "AB\r\n", 4, "AB", 2, 1},
-        {2, true, "1;2", 2, "12", 1, 1},        {2, true, "ab12", 4, "12", 2, 1},
+        {2, true, "1;2;3", 3, "123", 2, 1},     {2, true, "ab12", 4, "12", 2, 1},
         {3, true, "0:<=>'", 6, "0:<=>'", 6, 0}, {2, true, full + "a23", 39, full + "2", 37, 1},
         {1, false, "A%B", 0, "AB", 0, 1},       {2, false, "12ab", 0, "12", 2, 2}};
     for (const auto& [track, byOperator, typed, caret, kept, caretAfter, beeps] : cases) {
@@ -284,9 +283,8 @@ TEST(ConnectAndDisconnect, SwapTheLockedControlsAndConnectSendsResetThenTheCharS
     w.trackBox(1).setText("AB");
     t.line.existingPorts.erase(8);
     w.connectButton.click();
-    EXPECT_EQ(t.alerts.beeps, 3);
-    EXPECT_EQ(t.alerts.messages, (Texts{"Open COM Port Fail!"}));
-    EXPECT_EQ(t.alerts.titles, (Texts{"Dornal Test"}));
+    EXPECT_EQ(std::tuple(t.alerts.beeps, t.alerts.messages, t.alerts.titles),
+              std::tuple(3, Texts{"Open COM Port Fail!"}, Texts{"Dornal Test"}));
     EXPECT_EQ(enabledMap(w), kLoaded);
 
     t.line.existingPorts.insert(8);
