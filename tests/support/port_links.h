@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -15,17 +16,15 @@ public:
     PortLinkHome() {
         char pattern[] = "/tmp/dornal-test-XXXXXX";
         root_ = mkdtemp(pattern);
-        const char* old = std::getenv("XDG_CONFIG_HOME");
-        if (old != nullptr)
+        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
             previous_ = old;
-        hadPrevious_ = old != nullptr;
         setenv("XDG_CONFIG_HOME", root_.c_str(), 1);
         ports_ = portLinkDirectory();
         std::filesystem::create_directories(ports_);
     }
     ~PortLinkHome() {
-        if (hadPrevious_)
-            setenv("XDG_CONFIG_HOME", previous_.c_str(), 1);
+        if (previous_)
+            setenv("XDG_CONFIG_HOME", previous_->c_str(), 1);
         else
             unsetenv("XDG_CONFIG_HOME");
         std::error_code ignored;
@@ -42,8 +41,7 @@ public:
 private:
     std::string root_;
     std::filesystem::path ports_;
-    std::string previous_;
-    bool hadPrevious_ = false;
+    std::optional<std::string> previous_;
 };
 
 } // namespace dornal::testing

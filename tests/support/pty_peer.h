@@ -5,12 +5,9 @@
 #include <algorithm>
 #include <chrono>
 #include <fcntl.h>
-#include <filesystem>
 #include <poll.h>
 #include <stdexcept>
-#include <string>
 #include <termios.h>
-#include <unistd.h>
 
 namespace dornal::testing {
 
@@ -37,10 +34,9 @@ public:
         master_ = posix_openpt(O_RDWR | O_NOCTTY);
         if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
             throw std::runtime_error("no pseudo-terminal");
-        termios raw{};
-        tcgetattr(master_, &raw);
+        termios raw = lineSettings();
         cfmakeraw(&raw);
-        tcsetattr(master_, TCSANOW, &raw);
+        setLineSettings(raw);
         std::filesystem::create_symlink(ptsname(master_), link_);
     }
     ~PtyPeer() {
@@ -55,25 +51,20 @@ public:
         if (::write(master_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
             throw std::runtime_error("pty write failed");
     }
-
-    // Bytes that arrive until `count` have come or `timeout` passes without a byte.
     std::string receive(std::size_t count,
-                        std::chrono::milliseconds timeout = std::chrono::milliseconds(2000)) {
-        return receiveBytes(master_, count, timeout);
+                        std::chrono::milliseconds quiet = std::chrono::seconds(2)) {
+        return receiveBytes(master_, count, quiet);
     }
 
-    // The output speed the program set on the line.
-    speed_t lineSpeed() const {
-        termios settings{};
-        tcgetattr(master_, &settings);
-        return cfgetospeed(&settings);
-    }
-
-    // The whole line setting the program left on the line, and a way to disturb it first.
+    // The line setting (and output speed) the program left on the line; a way to disturb it.
     termios lineSettings() const {
         termios settings{};
         tcgetattr(master_, &settings);
         return settings;
+    }
+    speed_t lineSpeed() const {
+        const termios settings = lineSettings();
+        return cfgetospeed(&settings);
     }
     void setLineSettings(const termios& settings) { tcsetattr(master_, TCSANOW, &settings); }
 

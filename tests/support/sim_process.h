@@ -1,43 +1,37 @@
 #pragma once
 
-#include "port_links.h"
+#include "port_links.h" // with <cstdlib>, <optional>, <string> and <unistd.h>
 
-#include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
 #include <fstream>
-#include <optional>
-#include <sstream>
 #include <stdexcept>
-#include <string>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace dornal::testing {
 
-// The simulated reader (the built dornal-sim, its path in $DORNAL_SIM) on port com<n> of a
-// test's own port-link home. It lives no longer than the test: it is killed when the thread
-// that started it ends, crashed or not, and it holds none of the test's files, so nothing of it
-// keeps ctest waiting for the test's output. Its standard output and error go to files in the
-// home.
-class SimProcess {
+// The whole text of a file; empty when there is none.
+inline std::string fileText(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A program a test starts (`args[0]` its full path), its standard output and error going to
+// the files `<files>.out` and `<files>.err`. It lives no longer than the test: it is killed
+// when the thread that started it ends, crashed or not, and it holds none of the test's files,
+// so nothing of it keeps ctest waiting for the test's output.
+class ChildProcess {
 public:
-    // Starts it and waits (bounded) until its link is there or it has ended.
-    SimProcess(const PortLinkHome& home, int port, std::vector<std::string> options = {})
-        : link_(home.link(port)), files_(home.root() + "/dornal-sim-com" + std::to_string(port)) {
-        std::vector<std::string> args{simulatorPath(), "--port", std::to_string(port)};
-        args.insert(args.end(), options.begin(), options.end());
+    ChildProcess(std::vector<std::string> args, std::string files) : files_(std::move(files)) {
         std::vector<char*> argv;
         for (auto& arg : args)
             argv.push_back(arg.data());
         argv.push_back(nullptr);
-        const int files[] = {open("/dev/null", O_RDONLY | O_CLOEXEC), logFile(".out"),
-                             logFile(".err")};
+        const int fds[] = {open("/dev/null", O_RDONLY | O_CLOEXEC), logFile(".out"),
+                           logFile(".err")};
         const pid_t parent = getpid();
         pid_ = fork();
         if (pid_ == 0) {
@@ -49,7 +43,7 @@ public:
             sigemptyset(&none);
             sigprocmask(SIG_SETMASK, &none, nullptr);
             for (int fd = 0; fd < 3; ++fd)
-                if (dup2(files[fd], fd) < 0)
+                if (dup2(fds[fd], fd) < 0)
                     _exit(127);
             if (close_range(3, ~0U, 0) != 0)
                 for (int fd = 3; fd < 1024; ++fd)
@@ -57,31 +51,17 @@ public:
             execv(argv[0], argv.data());
             _exit(127);
         }
-        for (int fd : files)
+        for (int fd : fds)
             close(fd);
         if (pid_ < 0)
-            throw std::runtime_error("cannot start dornal-sim");
+            throw std::runtime_error("cannot start " + args[0]);
         setpgid(pid_, pid_);
-        waitForLink(true);
     }
-    ~SimProcess() { stop(); }
-    SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
+    ~ChildProcess() { stop(); }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
 
     pid_t pid() const { return pid_; }
-
-    // Waits (bounded) until the port link exists (or is gone); true when it got there. A
-    // simulator that has ended no longer brings its link.
-    bool waitForLink(bool present,
-                     std::chrono::milliseconds bound = std::chrono::milliseconds(5000)) {
-        const auto deadline = std::chrono::steady_clock::now() + bound;
-        while (std::filesystem::is_symlink(link_) != present) {
-            if (std::chrono::steady_clock::now() >= deadline || (present && waitExit({})))
-                return false;
-            std::this_thread::sleep_for(kStep);
-        }
-        return true;
-    }
 
     // The exit status (128 + the signal when killed) once it has ended within `bound`.
     std::optional<int> waitExit(std::chrono::milliseconds bound) {
@@ -103,11 +83,10 @@ public:
             kill(pid_, number);
     }
 
-    // Ends it as its operator would, with SIGTERM, and with SIGKILL when that does not end it
-    // within two seconds. Returns the exit status.
+    // Ends it with SIGTERM, or SIGKILL when that takes longer than two seconds; its status.
     int stop() {
         signal(SIGTERM);
-        if (!waitExit(std::chrono::milliseconds(2000))) {
+        if (!waitExit(std::chrono::seconds(2))) {
             signal(SIGKILL);
             waitExit(std::chrono::hours(1));
         }
@@ -118,34 +97,54 @@ public:
     std::string output() const { return fileText(files_ + ".out"); }
     std::string errorOutput() const { return fileText(files_ + ".err"); }
 
-private:
+protected:
     static constexpr std::chrono::milliseconds kStep{10};
 
-    static std::string simulatorPath() {
-        if (const char* path = std::getenv("DORNAL_SIM"); path != nullptr && *path != '\0')
-            return path;
-#ifdef DORNAL_SIM_BUILT
-        return DORNAL_SIM_BUILT;
-#else
-        throw std::runtime_error("DORNAL_SIM is not set: run the tests through ctest");
-#endif
-    }
-
+private:
     int logFile(const char* suffix) const {
         return open((files_ + suffix).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     }
 
-    static std::string fileText(const std::string& path) {
-        std::ifstream in(path);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-    std::filesystem::path link_;
     std::string files_; // its output files, without the suffix
     pid_t pid_ = -1;
     std::optional<int> status_;
+};
+
+// The simulated reader (the built dornal-sim, its path in $DORNAL_SIM) on port com<n> of a
+// test's own port-link home, its output files in that home.
+class SimProcess : public ChildProcess {
+public:
+    // Starts it and waits (bounded) until its link is there or it has ended.
+    SimProcess(const PortLinkHome& home, int port, std::vector<std::string> options = {})
+        : ChildProcess(arguments(port, std::move(options)),
+                       home.root() + "/dornal-sim-com" + std::to_string(port)),
+          link_(home.link(port)) {
+        waitForLink();
+    }
+
+    // Waits (bounded) until the port link exists; false when it does not come or the
+    // simulator has ended.
+    bool waitForLink() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        for (; !std::filesystem::is_symlink(link_); std::this_thread::sleep_for(kStep))
+            if (std::chrono::steady_clock::now() >= deadline || waitExit({}))
+                return false;
+        return true;
+    }
+
+private:
+    static std::vector<std::string> arguments(int port, std::vector<std::string> options) {
+        const char* path = std::getenv("DORNAL_SIM");
+#ifdef DORNAL_SIM_BUILT
+        path = path != nullptr && *path != '\0' ? path : DORNAL_SIM_BUILT;
+#endif
+        if (path == nullptr || *path == '\0')
+            throw std::runtime_error("DORNAL_SIM is not set: run the tests through ctest");
+        options.insert(options.begin(), {path, "--port", std::to_string(port)});
+        return options;
+    }
+
+    std::filesystem::path link_;
 };
 
 } // namespace dornal::testing

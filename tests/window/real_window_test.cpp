@@ -1,11 +1,10 @@
 #include "close_request.h"
-#include "port_links.h"
 #include "sim_process.h"
-#include "virtual_screen.h"
+#include "ui/view/layout.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <algorithm>
 #include <functional>
 #include <sstream>
 
@@ -13,83 +12,77 @@ namespace dornal {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::ChildProcess;
-using testing::output;
+using testing::fileText;
 
-// 15 twips to a pixel at 96 dpi.
-constexpr int kTwipsPerPixel = 15;
-// "&Connect" is Command1(0): Left 1320, Top 240, Width 1215, Height 615 twips.
-constexpr int kConnectCentreX = (1320 + 1215 / 2) / kTwipsPerPixel;
-constexpr int kConnectCentreY = (240 + 615 / 2) / kTwipsPerPixel;
-
-std::string fileText(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+// What a shell command printed, up to the end of its first line.
+std::string output(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        for (int c; (c = std::fgetc(pipe)) != EOF;)
+            text.push_back(static_cast<char>(c));
+        pclose(pipe);
+    }
+    return text.substr(0, text.find('\n'));
 }
 
 // Polls `done` every 20 ms until it holds or `bound` has passed.
 bool within(std::chrono::milliseconds bound, const std::function<bool()>& done) {
     const auto deadline = std::chrono::steady_clock::now() + bound;
-    while (!done()) {
+    for (; !done(); std::this_thread::sleep_for(20ms))
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
-        std::this_thread::sleep_for(20ms);
-    }
     return true;
 }
 
-// The bytes the simulated reader received, one trace line per chunk ("in  1B 61").
-std::vector<std::string> received(const std::string& trace) {
-    std::vector<std::string> chunks;
-    std::istringstream lines(trace);
-    for (std::string line; std::getline(lines, line);) {
-        const auto at = line.find(" in  ");
-        if (at != std::string::npos)
-            chunks.push_back(line.substr(at + 5));
-    }
-    return chunks;
+// The bytes the simulated reader heard, in hex, from its trace lines such as "0.1 in  1B 61".
+std::string heard(const std::string& trace) {
+    std::string bytes;
+    std::istringstream lines(fileText(trace));
+    for (std::string line; std::getline(lines, line);)
+        if (const auto at = line.find(" in  "); at != std::string::npos)
+            bytes += line.substr(at + 5) + " ";
+    return bytes;
 }
 
 // A value from xwininfo's report, such as "Width" or "Map State".
 std::string windowInfo(const std::string& window, const std::string& field) {
-    const std::string report = output("xwininfo -id " + window);
-    const auto at = report.find("  " + field + ": ");
-    if (at == std::string::npos)
-        return "";
-    const auto start = at + field.size() + 4;
-    return report.substr(start, report.find('\n', start) - start);
+    return output("xwininfo -id " + window + " | sed -n 's/^  " + field + ": //p'");
 }
 
-// The program itself on a virtual X screen, with the simulated reader on "COM 1".
+// The program itself on an X screen of its own (Xvfb, at 96 dpi), with the simulated reader on
+// "COM 1".
 class RealWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!testing::onPath("Xvfb"))
+        const std::string xvfb = output("command -v Xvfb");
+        if (xvfb.empty())
             GTEST_SKIP()
-                << "Xvfb is not installed (apt-get install xvfb): no screen for the real window";
-        ASSERT_TRUE(testing::onPath("xdotool")) << "xdotool is missing (apt-get install xdotool)";
-        ASSERT_TRUE(testing::onPath("xwininfo"))
-            << "xwininfo is missing (apt-get install x11-utils)";
-        screen.emplace();
-        ASSERT_FALSE(screen->display().empty()) << "Xvfb did not start";
-        setenv("DISPLAY", screen->display().c_str(), 1);
+                << "Xvfb is not installed (apt-get install xvfb): no screen for the window";
+        ASSERT_NE(output("command -v xdotool"), "") << "apt-get install xdotool";
+        ASSERT_NE(output("command -v xwininfo"), "") << "apt-get install x11-utils";
+        // Xvfb picks a free display and prints its number.
+        screen.emplace(std::vector<std::string>{xvfb, "-displayfd", "1", "-screen", "0",
+                                                "1024x768x24", "-dpi", "96", "-nolisten", "tcp"},
+                       home.root() + "/xvfb");
+        ASSERT_TRUE(within(10s, [&] { return screen->output().ends_with('\n'); }))
+            << "Xvfb did not start: " << screen->errorOutput();
+        display = ":" + screen->output().substr(0, screen->output().find('\n'));
+        setenv("DISPLAY", display.c_str(), 1);
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
     }
 
     testing::PortLinkHome home;
-    std::optional<testing::VirtualScreen> screen;
+    std::optional<testing::ChildProcess> screen;
+    std::string display;
 };
 
 TEST_F(RealWindow, ConnectClickedOnScreenResetsTheReaderAndClosingEndsTheProgram) {
-    const auto trace = std::filesystem::path(home.root()) / "sim.trace";
-    testing::SimProcess sim(home, 1, {"--trace", trace.string()});
-    ChildProcess program({DORNAL_TEST_PROGRAM},
-                         {"DISPLAY=" + screen->display(), "QT_QPA_PLATFORM=xcb"});
+    const std::string trace = home.root() + "/sim.trace";
+    testing::SimProcess sim(home, 1, {"--trace", trace});
+    testing::ChildProcess program({DORNAL_TEST_PROGRAM}, home.root() + "/program");
 
-    std::string window =
+    const std::string window =
         output("timeout 10 xdotool search --sync --onlyvisible --name '^Dornal Test 1\\.10$'");
-    window = window.substr(0, window.find('\n'));
     ASSERT_FALSE(window.empty()) << "the window \"Dornal Test 1.10\" did not appear";
     ASSERT_TRUE(within(5s, [&] { return windowInfo(window, "Map State") == "IsViewable"; }));
     EXPECT_EQ(windowInfo(window, "Width"), "607");
@@ -97,25 +90,23 @@ TEST_F(RealWindow, ConnectClickedOnScreenResetsTheReaderAndClosingEndsTheProgram
 
     // Loading sends nothing: the port is opened only by Connect.
     std::this_thread::sleep_for(300ms);
-    EXPECT_TRUE(received(fileText(trace)).empty()) << fileText(trace);
+    EXPECT_EQ(heard(trace), "");
     EXPECT_EQ(fileText(trace).find("opened"), std::string::npos) << fileText(trace);
 
-    const auto clicked = std::chrono::steady_clock::now();
-    output("xdotool mousemove --window " + window + " " + std::to_string(kConnectCentreX) + " " +
-           std::to_string(kConnectCentreY) + " click 1");
-    ASSERT_TRUE(within(3s, [&] { return !received(fileText(trace)).empty(); }))
-        << "nothing reached the reader after the click";
-    const auto answeredMs = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now() - clicked);
-    RecordProperty("reset_after_click_ms", std::to_string(answeredMs.count()));
-    EXPECT_EQ(received(fileText(trace)).front().substr(0, 5), "1B 61"); // ESC "a": reset first
+    const auto& button = *std::ranges::find(view::windowLayout(), "Command1(0)",
+                                            &view::ControlPlace::name); // "&Connect"
+    ASSERT_EQ(button.frame, "");
+    output("xdotool mousemove --window " + window + " " +
+           std::to_string(view::twipsToPixels(button.left + button.width / 2)) + " " +
+           std::to_string(view::twipsToPixels(button.top + button.height / 2)) + " click 1");
+    ASSERT_TRUE(within(3s, [&] { return !heard(trace).empty(); })) << "nothing after the click";
+    EXPECT_EQ(heard(trace).substr(0, 5), "1B 61"); // ESC "a": reset first
 
-    ASSERT_TRUE(testing::requestClose(screen->display(), std::stoul(window)));
-    const auto status = program.waitForExit(5s);
-    ASSERT_TRUE(status.has_value()) << "the program did not end after its window was closed";
-    EXPECT_EQ(*status, 0);
-    EXPECT_NE(fileText(trace).find("line closed by the program"), std::string::npos)
-        << fileText(trace);
+    ASSERT_TRUE(testing::requestClose(display, std::stoul(window)));
+    EXPECT_EQ(program.waitExit(5s), 0) << "the program did not end after its window was closed";
+    EXPECT_TRUE(within(2s, [&] {
+        return fileText(trace).find("line closed by the program") != std::string::npos;
+    })) << fileText(trace);
 }
 
 } // namespace
