@@ -92,6 +92,10 @@ void soak(std::chrono::seconds runFor) {
     const double endMs = std::chrono::duration<double, std::milli>(runFor).count();
     TickTimes first, last;
     long rssAfterWarmUp = 0;
+    // Resident memory every five minutes, to tell a steady level from a slow climb.
+    constexpr double kSampleMs = 300000;
+    std::string rssSamples;
+    double nextSampleMs = kSampleMs;
     const TickRun run =
         driveTicks(session.window.cycleTimer, runFor, 1e9, [&](double atMs, double tickMs) {
             if (atMs < kWindowMs)
@@ -116,6 +120,7 @@ void soak(std::chrono::seconds runFor) {
     put("rss_kb_start", static_cast<double>(rssStart));
     put("rss_kb_after_first_minute", static_cast<double>(rssAfterWarmUp));
     put("rss_kb_end", static_cast<double>(rssEnd));
+    put("rss_kb_every_5_min", rssSamples);
     put("fds_start", static_cast<double>(fdsStart));
     put("fds_end", static_cast<double>(fdsEnd));
     put("busy_tick_ms_first_minute", first.mean());
