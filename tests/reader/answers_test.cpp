@@ -42,26 +42,17 @@ TEST(WriteAnswer, ReportsTheTracksOfItsCodeWhenItsResultSaysWrittenAndShowsItInH
     }
 }
 
+// A byte before "0" or after "?" opens no track 2 segment; track 1 data may hold "A"; whatever
+// follows the last segment is ignored; a cut answer ends behind the stored bytes.
 TEST(ReadAnswer, GivesTheSegmentsInTheirOrderTwoThreeOne) {
+    // clang-format off
     const std::pair<std::string_view, std::string_view> cases[] = {
-        {"s12\177A\177~AB\177?", "2[12]3-1[AB]"},
-        {"s12A34~AB?", "2[12]3[34]1[AB]"},
-        {"s?", "2[]"},
-        {"s\177?", "2-"},
-        {"s0?", "2[0]"},
-        {"s/1?", ""}, // a byte before "0" opens no track 2 segment, nor one after "?"
-        {"s@1?", ""},
-        {"sA12?", "3[12]"},
-        {"sA3\177~4?", "3[3]1[4]"},
-        {"sA3~4?", "3[3]1[4]"},
-        {"s12~1A2?", "2[12]1[1A2]"}, // track 1 data may hold "A"
-        {"s~%A?", "1[%A]"},
-        {"s~A\17799?", "1[A]"}, // whatever follows the last segment is ignored
-        {"s12", "2[12]"},       // cut: behind the stored bytes the answer has ended
-        {"sx~A?", ""},
-        {"t12~AB?", "invalid"},
-        {"", "invalid"},
-    };
+        {"s12\177A\177~AB\177?", "2[12]3-1[AB]"}, {"s12A34~AB?", "2[12]3[34]1[AB]"},
+        {"s?", "2[]"}, {"s\177?", "2-"}, {"s0?", "2[0]"}, {"s/1?", ""}, {"s@1?", ""},
+        {"sA12?", "3[12]"}, {"sA3\177~4?", "3[3]1[4]"}, {"sA3~4?", "3[3]1[4]"},
+        {"s12~1A2?", "2[12]1[1A2]"}, {"s~%A?", "1[%A]"}, {"s~A\17799?", "1[A]"},
+        {"s12", "2[12]"}, {"sx~A?", ""}, {"t12~AB?", "invalid"}, {"", "invalid"}};
+    // clang-format on
     for (const auto& [bytes, segments] : cases)
         EXPECT_EQ(segmentsOf(decodeReadAnswer(answerOf(bytes))), segments) << bytes;
     EXPECT_EQ(answerOf("s").at(AnswerBuffer::kSize), 0) << "behind the buffer";

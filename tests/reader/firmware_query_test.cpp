@@ -14,45 +14,37 @@ std::string frame(const std::string& payload) {
     return "\2\1" + std::string(1, static_cast<char>(payload.size())) + payload + "\3";
 }
 
+// A cut answer times out after the drain and one pause bound; a failed port ends at once.
 TEST_F(FirmwareTest, TheVersionIsTheSecondFrameWithoutItsLastTwoPayloadBytes) {
     std::string every(255, '\0'); // every byte value but 255, kept as Latin-1
     std::iota(every.begin(), every.end(), '\0');
-    const std::tuple<std::string, std::string, std::string> cases[] = {
-        {"", "V1.0\r", "V1."},
-        {"a", "V1.0\r", "V1."},
-        {every, "V1.0\r", "V1."},
-        {"", "", ""},
-        {"", "V", ""},
-        {"", "V1", ""},
-        {"ab", every, every.substr(0, 253)},
+    const std::string whole = frame("ab") + frame("V1.0\r");
+    const std::tuple<std::string, Outcome, std::string, int> cases[] = {
+        {frame("") + frame("V1.0\r") + "Z", Outcome::Complete, "V1.", 100},
+        {frame("a") + frame("V1.0\r") + "Z", Outcome::Complete, "V1.", 100},
+        {frame(every) + frame("V1.0\r") + "Z", Outcome::Complete, "V1.", 100},
+        {frame("") + frame("") + "Z", Outcome::Complete, "", 100},
+        {frame("") + frame("V") + "Z", Outcome::Complete, "", 100},
+        {frame("") + frame("V1") + "Z", Outcome::Complete, "", 100},
+        {frame("ab") + frame(every) + "Z", Outcome::Complete, every.substr(0, 253), 100},
+        {"", Outcome::TimedOut, "", 2100},
+        {whole.substr(0, 3), Outcome::TimedOut, "", 2100},
+        {whole.substr(0, 7), Outcome::TimedOut, "", 2100},
+        {whole.substr(0, whole.size() - 1), Outcome::TimedOut, "", 2100},
     };
-    for (const auto& [first, second, version] : cases) {
+    for (const auto& [answer, outcome, version, ms] : cases) {
         line.clearRecord();
-        line.onWrite = [&](std::string_view) {
-            line.feedLater(frame(first) + frame(second) + "Z");
-        };
+        line.clockMs = 0;
+        line.onWrite = [&](std::string_view) { line.feedLater(answer); };
         const FirmwareReply reply = link.queryFirmware();
         EXPECT_EQ(line.writes, (std::vector{std::string("\102\0\6\32\42\0\0\0\200\374", 10)}));
-        EXPECT_EQ(reply.outcome, Outcome::Complete);
-        EXPECT_EQ(reply.version, version);
-        EXPECT_EQ(line.pending(), 1u) << "only the byte behind the answer is left";
-    }
-}
-
-TEST_F(FirmwareTest, ACutAnswerTimesOutAndAFailedPortEndsAtOnceBothWithoutAVersion) {
-    const std::string whole = frame("ab") + frame("V1.0\r");
-    for (std::size_t cut : {std::size_t{0}, std::size_t{3}, std::size_t{7}, whole.size() - 1}) {
-        line.clockMs = 0;
-        line.onWrite = [&](std::string_view) { line.feedLater(whole.substr(0, cut)); };
-        const FirmwareReply reply = link.queryFirmware();
-        EXPECT_EQ(reply.outcome, Outcome::TimedOut) << cut;
-        EXPECT_EQ(reply.version, "");
-        EXPECT_EQ(line.clockMs, 100 + 2000) << "the drain, then one pause bound";
+        EXPECT_EQ((std::tuple{reply.outcome, reply.version, line.clockMs}),
+                  (std::tuple{outcome, version, std::int64_t{ms}}));
+        EXPECT_EQ(line.pending(), answer.ends_with('Z') ? 1u : 0u) << "only the byte behind it";
     }
     line.onWrite = [&](std::string_view) { line.failPort(); };
     const FirmwareReply failed = link.queryFirmware();
-    EXPECT_EQ(failed.outcome, Outcome::PortError);
-    EXPECT_EQ(failed.version, "");
+    EXPECT_EQ((std::tuple{failed.outcome, failed.version}), (std::tuple{Outcome::PortError, ""}));
 }
 
 } // namespace

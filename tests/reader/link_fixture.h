@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace dornal::testing {
 
@@ -27,9 +28,8 @@ class LinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
         line.feed(std::string(16, 'x'));
-        ASSERT_EQ(link.open(8, 19200), Line::OpenResult::Opened);
-        ASSERT_EQ(line.pending(), 0u);
-        ASSERT_EQ(line.baudRate(), 19200);
+        ASSERT_EQ((std::tuple{link.open(8, 19200), line.pending(), line.baudRate()}),
+                  (std::tuple{Line::OpenResult::Opened, 0u, 19200}));
     }
     // One look at the line after `bytes` came, with the kind of answer awaited.
     Received receive(bool expectingRead, const std::string& bytes) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace dornal::testing {
@@ -14,11 +15,7 @@ using Writes = std::vector<std::string>;
 // The frame carries track 2 unmarked, "A" track 3, "~" track 1, each only when given.
 TEST_F(LinkTest, WriteTracksSendsTheStrengthThenTheFrameEachInOneWriteAfterItsDrain) {
     const std::string end = "\x1d\033\\\033j";
-    const struct {
-        std::optional<Itrip> strength;
-        TrackTexts tracks;
-        Writes writes;
-    } cases[] = {
+    const std::tuple<std::optional<Itrip>, TrackTexts, Writes> cases[] = {
         {Itrip::TwoThirds, {"AB", "12", "34"}, {"\033+", "\033t12A34~AB" + end}},
         {Itrip::OneThird, {}, {"\033*", "\033t" + end}},
         {Itrip::Full, {std::nullopt, std::nullopt, "="}, {"\033,", "\033tA=" + end}},
@@ -26,62 +23,55 @@ TEST_F(LinkTest, WriteTracksSendsTheStrengthThenTheFrameEachInOneWriteAfterItsDr
         {std::nullopt, {std::nullopt, "", ""}, {"\033tA" + end}},
         {std::nullopt, {"\xE9z", "12", std::nullopt}, {"\033t12~\xE9z" + end}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [strength, tracks, writes] : cases) {
         line.clearRecord();
-        line.feed(std::string(16 * c.writes.size(), 'x'));
+        line.feed(std::string(16 * writes.size(), 'x'));
         link.expectRead(true);
-        link.writeTracks(c.strength, c.tracks);
-        EXPECT_EQ(line.writes, c.writes);
-        EXPECT_EQ(line.pending(), 0u) << c.writes.back();
-        EXPECT_FALSE(link.expectingRead());
+        link.writeTracks(strength, tracks);
+        EXPECT_EQ((std::tuple{line.writes, line.pending(), link.expectingRead()}),
+                  (std::tuple{writes, 0u, false}));
     }
     EXPECT_EQ(line.clockMs, 0) << "each drain found its sixteen bytes";
 }
 
+// The awaited kind decides how the answer is read and where it ends.
 TEST_F(LinkTest, ReceiveTakesOneAnswerOrDropsOneStrayByteAtATime) {
     EXPECT_EQ(receive(false, "").kind, Kind::None);
     EXPECT_FALSE(link.receive().lineFailed);
     line.feed("xz\033rp\033Tq");
-    EXPECT_EQ(link.receive().kind, Kind::None);
-    EXPECT_EQ(line.pending(), 7u);
+    EXPECT_EQ((std::tuple{link.receive().kind, line.pending()}), (std::tuple{Kind::None, 7u}));
     EXPECT_EQ(link.receive().kind, Kind::None);
     const Received first = link.receive();
-    EXPECT_EQ(first.kind, Kind::Write);
-    EXPECT_EQ(first.outcome, Outcome::Complete);
-    EXPECT_FALSE(first.lineFailed);
-    EXPECT_EQ(first.write.written, 0b010);
+    EXPECT_EQ(std::tuple(first.kind, first.outcome, first.lineFailed, first.write.written),
+              std::tuple(Kind::Write, Outcome::Complete, false, TrackSet{0b010}));
     EXPECT_EQ(line.pending(), 3u);
-    EXPECT_EQ(link.receive().write.status, "1B 54 71- 0");
-    EXPECT_EQ(line.pending(), 0u);
-    EXPECT_EQ(line.clockMs, 0);
-}
-
-TEST_F(LinkTest, TheAwaitedKindDecidesHowTheAnswerIsReadAndWhereItEnds) {
+    EXPECT_EQ((std::tuple{link.receive().write.status, line.pending(), line.clockMs}),
+              (std::tuple{"1B 54 71- 0", 0u, 0}));
     const Received read = receive(true, "\033rp?\033");
-    EXPECT_EQ(read.kind, Kind::Read);
-    EXPECT_FALSE(read.read.valid);
-    EXPECT_EQ(line.pending(), 1u);
-    const Received write = receive(false, "T?p\033");
-    EXPECT_EQ(write.write.written, 0b100);
-    EXPECT_EQ(line.pending(), 1u);
+    EXPECT_EQ(std::tuple(read.kind, read.read.valid, line.pending()),
+              std::tuple(Kind::Read, false, 1u));
+    EXPECT_EQ((std::tuple{receive(false, "T?p\033").write.written, line.pending()}),
+              (std::tuple{0b100, 1u}));
+    line.drain();
+    const Received r = receive(true, "\033s" + std::string(1100, '5') + "?\033rp");
+    EXPECT_EQ(r.outcome, Outcome::Complete) << "an answer beyond the buffer is read to its end";
+    ASSERT_EQ(r.read.segments.size(), 1u);
+    EXPECT_EQ(r.read.segments[0].data, std::string(1024, '5'));
+    EXPECT_EQ(receive(false, "").write.written, 0b010) << "and the next stays whole";
 }
 
 // A chunk scripted empty is a pause the wait runs out on; shorter pauses do not cut the answer.
 TEST_F(LinkTest, AnAnswerThatPausesTooLongIsGivenUpAfterThePauseBoundAndNotDecoded) {
-    for (std::string_view rest : {"r", "T0", "s12A"}) {
+    for (const auto& [rest, read] : {std::pair{"r", false}, {"T0", false}, {"s12A", true}}) {
         line.clockMs = 0;
-        const bool read = rest.starts_with('s');
         line.feed("\033");
-        line.feedLater(rest);
-        line.feedLater("");
-        line.feedLater("p?");
+        for (std::string_view chunk : {rest, "", "p?"})
+            line.feedLater(chunk);
         const Received r = receive(read, "");
-        EXPECT_EQ(r.kind, read ? Kind::Read : Kind::Write);
-        EXPECT_EQ(r.outcome, Outcome::TimedOut);
-        EXPECT_EQ(line.clockMs, 2000) << rest;
-        EXPECT_TRUE(r.write.status.empty());
-        EXPECT_EQ(r.write.written, 0);
-        EXPECT_TRUE(r.read.segments.empty());
+        EXPECT_EQ(std::tuple(r.kind, r.outcome, line.clockMs, r.write.status, r.write.written,
+                             r.read.segments.size()),
+                  std::tuple(read ? Kind::Read : Kind::Write, Outcome::TimedOut, 2000, "", 0, 0u))
+            << rest;
         line.drain(); // the late rest goes with the next command's drain
     }
 }
@@ -91,17 +81,18 @@ TEST_F(LinkTest, APortFailureIsReportedAtOnceBeforeOrDuringAnAnswer) {
         line.clockMs = 0;
         line.bytesBeforeFailure = 3;
         const Received r = receive(read, "\033s1");
-        EXPECT_EQ(r.outcome, Outcome::PortError);
-        EXPECT_TRUE(r.lineFailed);
-        EXPECT_EQ(line.clockMs, 0);
+        EXPECT_EQ(std::tuple(r.outcome, r.lineFailed, line.clockMs),
+                  std::tuple(Outcome::PortError, true, 0));
         const Received after = link.receive();
-        EXPECT_EQ(after.kind, Kind::None);
-        EXPECT_TRUE(after.lineFailed);
+        EXPECT_EQ(std::tuple(after.kind, after.lineFailed), std::tuple(Kind::None, true));
         ASSERT_EQ(link.open(8, 9600), Line::OpenResult::Opened);
     }
 }
 
-TEST_F(LinkTest, ABabblingReaderIsGivenUpAfterTheByteBound) {
+// Each byte comes a second (or 1111 ms) after the last: the answer as a whole is cut after ten
+// seconds, also when its tenth byte came 0 or 1 ms before; a last wait shorter than the pause
+// bound that runs out is cut by the overall bound too.
+TEST_F(LinkTest, ABabblingReaderIsGivenUpAfterTheByteBoundOrTheTimeBound) {
     for (bool read : {false, true}) {
         EXPECT_EQ(receive(read, "\033" + std::string(8192 + 100, 's')).outcome, Outcome::TooLong);
         EXPECT_EQ(line.pending(), 100u);
@@ -111,12 +102,7 @@ TEST_F(LinkTest, ABabblingReaderIsGivenUpAfterTheByteBound) {
     line.feed(std::string(8192 + 7, 'x'));
     EXPECT_EQ(link.waitReady(), Outcome::TooLong);
     EXPECT_EQ(line.pending(), 7u);
-}
-
-// Each byte comes a second (or 1111 ms) after the last: the answer as a whole is cut after ten
-// seconds, also when its tenth byte came 0 or 1 ms before; a last wait shorter than the pause
-// bound that runs out is cut by the overall bound too.
-TEST_F(LinkTest, ABabblingReaderIsGivenUpAfterTheTimeBound) {
+    line.drain();
     line.msPerByte = 1000;
     EXPECT_EQ(receive(false, "\033" + std::string(8, 'x')).outcome, Outcome::TimedOut);
     EXPECT_EQ(receive(false, "\033" + std::string(9, 'x')).outcome, Outcome::TooLong);
@@ -128,29 +114,19 @@ TEST_F(LinkTest, ABabblingReaderIsGivenUpAfterTheTimeBound) {
     }
 }
 
-TEST_F(LinkTest, AnAnswerBeyondTheBufferIsReadToItsEndAndTheNextStaysWhole) {
-    const Received r = receive(true, "\033s" + std::string(1100, '5') + "?\033rp");
-    EXPECT_EQ(r.outcome, Outcome::Complete);
-    ASSERT_EQ(r.read.segments.size(), 1u);
-    EXPECT_EQ(r.read.segments[0].data, std::string(1024, '5'));
-    EXPECT_EQ(receive(false, "").write.written, 0b010);
-}
-
 TEST_F(LinkTest, WaitReadySkipsBytesUntilTheYAndIsBounded) {
     for (const char* chunk : {"x", "z", "y", "rest"})
         line.feedLater(chunk);
     EXPECT_EQ(link.waitReady(), Outcome::Complete);
     EXPECT_EQ(line.pending(), 0u) << "the chunk behind the y has not come yet";
     line.feed("zzy!");
-    EXPECT_EQ(link.waitReady(), Outcome::Complete);
-    EXPECT_EQ(line.pending(), 1u);
-    EXPECT_EQ(line.clockMs, 0);
-    EXPECT_EQ(link.waitReady(), Outcome::TimedOut); // after "!" and "rest"
-    EXPECT_EQ(line.clockMs, 2000);
+    EXPECT_EQ((std::tuple{link.waitReady(), line.pending(), line.clockMs}),
+              (std::tuple{Outcome::Complete, 1u, 0}));
+    EXPECT_EQ((std::tuple{link.waitReady(), line.clockMs}), (std::tuple{Outcome::TimedOut, 2000}))
+        << "after ! and rest";
     line.feed("xy");
     line.failPort();
-    EXPECT_EQ(link.waitReady(), Outcome::PortError);
-    EXPECT_EQ(line.clockMs, 2000);
+    EXPECT_EQ((std::tuple{link.waitReady(), line.clockMs}), (std::tuple{Outcome::PortError, 2000}));
     link.close();
     EXPECT_FALSE(line.isOpen());
 }
