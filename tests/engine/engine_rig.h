@@ -11,9 +11,7 @@ using Texts = std::vector<std::string>;
 using Boxes = std::array<std::string, 3>; // tracks 1..3
 using Three = std::array<std::uint64_t, 3>;
 
-inline std::string esc(std::string_view rest) {
-    return "\033" + std::string(rest);
-}
+inline const auto esc = [](std::string_view rest) { return "\033" + std::string(rest); };
 
 // The window as the engine sees it: the test sets the choices and reads what was shown.
 class FakePanel : public Panel {
@@ -22,14 +20,13 @@ public:
     std::optional<WriteConfig> configChoice = WriteConfig::AddTestChar;
     std::optional<CharSet> charSetChoice = CharSet::Iso;
     TrackSet ticked = trackBit(2);
-    bool wantFirmware = false;
     LoopCounts perLoop{1, 1};
     mutable std::array<Boxes, 2> boxes;
 
     Counters shown;
     Texts statuses, messages;
     std::string firmware;
-    bool running = false, ticking = false;
+    bool wantFirmware = false, running = false, ticking = false;
     std::vector<std::pair<bool, bool>> locks;
     Phase phase = Phase::Idle;
     int lengthsCleared = 0;
@@ -61,47 +58,42 @@ public:
     void tellOperator(std::string_view message) override { messages.emplace_back(message); }
 };
 
-// A reader on the memory line. It answers a write frame, ReadyCheck, a read command and the
-// firmware query at once with the bytes the test chose; nothing for an empty answer.
-struct ScriptedReader {
-    explicit ScriptedReader(MemoryLine& line) : line(line) {
-        line.onWrite = [this](std::string_view bytes) {
-            if (!failAfter.empty() && bytes.starts_with(failAfter))
-                this->line.failPort(); // the device vanishes as the command leaves
-            const bool read = std::string_view(" ]#\"").find(bytes.back()) != bytes.npos;
-            this->line.feed(bytes[0] != '\033'  ? firmware
-                            : bytes[1] == 't'   ? writeAnswer
-                            : bytes == esc("e") ? ready
-                            : read              ? readAnswer
-                                                : "");
-        };
-    }
-
-    MemoryLine& line;
-    std::string writeAnswer = esc("rp"), readAnswer = esc("s22\177?"), ready = "y", firmware;
-    std::string failAfter; // the start of the command the line fails on
-};
-
-// A bench connected to the scripted reader; track 2 ticked and holding "2".
+// A bench connected to a reader on the memory line, track 2 ticked and holding "2". The reader
+// answers a write frame, ReadyCheck, a read command and the firmware query at once with the
+// bytes the test chose; nothing for an empty answer.
 struct Rig {
     MemoryLine line;
     ReaderLink link{line};
     FakePanel panel;
     Bench bench{panel, link};
-    ScriptedReader reader{line};
+    // What the reader answers; the start of the command the line fails on.
+    std::string writeAnswer = esc("rp"), readAnswer = esc("s22\177?"), ready = "y", firmware,
+                failAfter;
 
     Rig() {
+        line.onWrite = [this](std::string_view bytes) {
+            if (!failAfter.empty() && bytes.starts_with(failAfter))
+                line.failPort(); // the device vanishes as the command leaves
+            const bool read = std::string_view(" ]#\"").find(bytes.back()) != bytes.npos;
+            line.feed(bytes[0] != '\033'  ? firmware
+                      : bytes[1] == 't'   ? writeAnswer
+                      : bytes == esc("e") ? ready
+                      : read              ? readAnswer
+                                          : "");
+        };
         panel.box(Row::Data, 2) = "2";
         EXPECT_FALSE(bench.connected()); // until the first Connect
         EXPECT_TRUE(bench.connect(1, std::nullopt));
         line.clearRecord();
     }
     std::pair<int, int> left() const { return {bench.left().writes, bench.left().reads}; }
-    void start(std::optional<Mode> mode, int ticks = 0) {
+    // Starts the mode and ticks; the trace of what that sent.
+    std::string start(std::optional<Mode> mode, int ticks = 0) {
         panel.modeChoice = mode;
         bench.start();
         while (ticks-- > 0)
             bench.tick();
+        return trace();
     }
     Texts take() { return std::exchange(line.writes, {}); }
     // The writes since the last call without their ESC, "|" between them; a write frame as

@@ -1,0 +1,262 @@
+#include "engine/status_texts.h"
+#include "engine_rig.h"
+
+namespace dornal {
+namespace {
+
+using namespace std::string_view_literals;
+using namespace testing;
+using C = WriteConfig;
+using P = PatternSet;
+
+TEST(RunControl, StartAsksForTheFirmwareFirstNeedsATrackAndAModeAndSendsTheFirstCommand) {
+    // Whether the firmware is wanted, the reader's two frames (header, length, payload, closing
+    // byte), the command the line fails on; then what Start sends and shows.
+    const std::tuple<bool, std::string_view, std::string, TrackSet, std::optional<Mode>,
+                     const char*, const char*, Texts>
+        cases[] = {
+            {true, "HH\0CHH\6V1.0xyC"sv, "", 0b010, Mode::SingleWrite, "Q|*|t20", "V1.0", {}},
+            {true, "", "", 0, Mode::SingleWrite, "Q", kAnswerTimeoutText, {kSelectTrackMessage}},
+            {true, "", "B", 0b010, Mode::SingleWrite, "Q", kPortErrorText, {}},
+            {false, "", "", 0b010, std::nullopt, "", "", {}},
+            // Read modes read the ticked tracks (1 and 3 with all three) and empty the data.
+            {false, "", "", 0b001, Mode::ReadLoop, " ", "", {}},
+            {false, "", "", 0b010, Mode::SingleRead, "]", "", {}},
+            {false, "", "", 0b011, Mode::ReadLoop, "#", "", {}},
+            {false, "", "", 0b100, Mode::SingleRead, "T]", "", {}},
+            {false, "", "", 0b101, Mode::ReadLoop, "\"", "", {}},
+            {false, "", "", 0b110, Mode::SingleRead, "B]", "", {}},
+            {false, "", "", 0b111, Mode::ReadLoop, "\"", "", {}},
+        };
+    for (const auto& [wanted, reply, failAfter, ticked, mode, sent, firmware, messages] : cases) {
+        SCOPED_TRACE(sent);
+        Rig r;
+        r.panel.rowOf(Row::Data) = {"1", "2", "3"};
+        std::tie(r.panel.wantFirmware, r.panel.ticked, r.firmware, r.failAfter) =
+            std::tuple(wanted, ticked, reply, failAfter);
+        r.panel.shown.loops = 7;
+        EXPECT_EQ(r.start(mode), sent);
+        EXPECT_EQ(r.panel.firmware, firmware);
+        EXPECT_EQ(r.panel.messages, messages);
+        const bool running = ticked != 0 && mode;
+        EXPECT_EQ(r.panel.rowOf(Row::Data) == Boxes{},
+                  mode == Mode::ReadLoop || mode == Mode::SingleRead);
+        EXPECT_EQ(std::pair(r.panel.running, r.panel.ticking), std::pair(running, running));
+        EXPECT_EQ(r.panel.locks, (decltype(r.panel.locks)(running ? 1 : 0, {true, true})));
+        // The lengths are cleared at Connect and at Start.
+        EXPECT_EQ(std::pair(r.panel.shown, r.panel.lengthsCleared), std::pair(Counters{}, 2));
+    }
+}
+
+// Abandon stops the run, takes back the loop it cut short and keeps the totals; Connect opens
+// at the last rate, resets the reader and sends the choices.
+TEST(RunControl, AbandonAndConnect) {
+    Rig r;
+    r.start(Mode::WriteLoop, 2);
+    r.panel.firmware = "V1.";
+    r.panel.phase = Phase::Reading;
+    for (std::uint64_t loops : {1, 0, 0}) {
+        r.bench.abandon();
+        EXPECT_EQ(r.trace(), "0");
+        EXPECT_EQ(r.panel.shown.loops, loops);
+    }
+    EXPECT_EQ(r.panel.firmware, "");
+    EXPECT_FALSE(r.panel.ticking || r.panel.running);
+    EXPECT_EQ(r.panel.locks.back(), std::pair(false, true));
+    EXPECT_EQ(r.panel.phase, Phase::Idle);
+    // The first data of the next run come from the totals this one left.
+    r.panel.box(Row::Data, 2) = "2";
+    EXPECT_EQ(r.start(Mode::SingleWrite), "*|t22");
+    EXPECT_EQ(r.bench.counters(), Counters{});
+    EXPECT_EQ(r.line.baudRate(), 9600);
+    r.bench.selectCharSet(CharSet::Ibm3);
+    r.bench.selectItrip(Itrip::TwoThirds);
+    EXPECT_EQ(r.trace(), "N|+");
+    // The port, the rate given, the character set; whether it opens, the rate used, what is sent.
+    const std::tuple<int, std::optional<int>, std::optional<CharSet>, bool, int, const char*>
+        cases[] = {
+            {2, 19200, CharSet::Iso, true, 19200, "a|="},
+            {9, std::nullopt, CharSet::Iso, false, 0, ""}, // no port 9: the counts stay
+            {3, std::nullopt, CharSet::Ibm2, true, 19200, "a|O"},
+            {4, 2400, std::nullopt, true, 2400, "a"},
+        };
+    for (const auto& [port, rate, set, opens, rateUsed, sent] : cases) {
+        SCOPED_TRACE(port);
+        r.start(Mode::SingleWrite, 1); // counts one write
+        r.panel.charSetChoice = set;
+        EXPECT_EQ(r.bench.connect(port, rate), opens);
+        EXPECT_EQ(r.bench.connected(), opens);
+        EXPECT_EQ(r.line.port(), opens ? port : 0);
+        EXPECT_EQ(opens ? r.line.baudRate() : 0, rateUsed);
+        EXPECT_EQ(r.trace(), sent);
+        EXPECT_EQ(r.bench.counters().writes[1], opens ? 0u : 1u);
+    }
+    r.bench.disconnect();
+    EXPECT_FALSE(r.bench.connected() || r.line.isOpen());
+    r.panel.statuses.clear();
+    r.bench.tick(); // a closed line after Disconnect is no port error
+    EXPECT_EQ(r.panel.statuses, Texts{});
+}
+
+// All tracks, one write and one read per loop, "Add Test Char", ISO, every total 0.
+TEST(TestCycle, WriteReadLoopByteForByte) {
+    Rig r;
+    r.panel.ticked = 0b111;
+    r.panel.rowOf(Row::Data) = {"1", "2", "3"};
+    std::tie(r.writeAnswer, r.readAnswer) = std::tuple(esc("\"0p"), esc("s20\177A30\177~1 \177?"));
+    EXPECT_EQ(r.start(Mode::WriteReadLoop), "*|t20A30~1 ");
+    EXPECT_EQ(r.left(), std::pair(0, 1));
+    EXPECT_EQ(std::pair(r.panel.phase, r.panel.ticking), std::pair(Phase::Writing, true));
+    r.bench.tick(); // the write answer: the first read follows without a ready check
+    EXPECT_EQ(std::pair(r.trace(), r.panel.phase), std::pair(std::string("0|\""), Phase::Reading));
+    r.panel.perLoop = {2, 1}; // each loop takes the counts anew
+    r.bench.tick();           // the read answer ends the loop: the data advance from total 1
+    EXPECT_EQ(r.take(), (Texts{esc("e"), esc("0"), esc("*"), esc("t201A301~1 !\x1d\033\\\033j")}));
+    EXPECT_EQ(r.panel.rowOf(Row::ReadBack), (Boxes{"1 ", "20", "30"}));
+    // Reads add no totals in this mode.
+    EXPECT_EQ(r.bench.counters(), (Counters{1, {1, 1, 1}, {1, 1, 1}, {1, 1, 1}}));
+    EXPECT_EQ(std::pair(r.panel.phase, r.left()), std::pair(Phase::Writing, std::pair(1, 1)));
+}
+
+TEST(TestCycle, EachModeTakesItsNextStepAfterAnAnswer) {
+    using M = Mode;
+    // Start's commands, each tick's, the loops, what is left of the loop, whether the run goes on.
+    const std::tuple<M, LoopCounts, const char*, Texts, int, std::pair<int, int>, bool> cases[] = {
+        {M::WriteLoop, {1, 1}, "*|t20", {"e|0|*|t201", "e|0|*|t2012"}, 2, {0, 0}, true},
+        {M::ReadLoop, {1, 1}, "]", {"0|0|]", "0|0|]"}, 0, {0, 0}, true},
+        {M::SingleWrite, {1, 1}, "*|t20", {"", ""}, 0, {0, 0}, false},
+        {M::SingleRead, {1, 1}, "]", {"", ""}, 0, {0, 0}, false},
+        {M::WriteReadLoop, {2, 1}, "*|t20", {"0|e|*|t20", "0|]", "e|0|*|t202"}, 1, {1, 1}, true},
+        // A loop without reads advances before its last write, and still reads once.
+        {M::WriteReadLoop, {2, 0}, "*|t20", {"0|e|*|t201", "0|]", "e|0|*|t201"}, 1, {1, 0}, true},
+        {M::WriteReadLoop, {1, 0}, "*|t20", {"0|]", "e|0|*|t20"}, 1, {0, 0}, true},
+        {M::WriteReadLoop, {0, 1}, "*|t20", {"0|]", "e|0|*|t20"}, 1, {-1, 1}, true},
+        {M::WriteReadLoop, {1, 2}, "*|t20", {"0|]", "e|0|]", "e|0|*|t201"}, 1, {0, 2}, true},
+    };
+    for (const auto& [mode, perLoop, start, ticks, loops, left, running] : cases) {
+        SCOPED_TRACE(::testing::Message() << int(mode) << perLoop.writes << perLoop.reads);
+        Rig r;
+        r.panel.perLoop = perLoop;
+        EXPECT_EQ(r.start(mode), start);
+        for (const std::string& sent : ticks) {
+            r.bench.tick();
+            EXPECT_EQ(r.trace(), sent);
+        }
+        EXPECT_EQ(std::pair(r.panel.shown.loops, r.left()), std::pair(std::uint64_t(loops), left));
+        EXPECT_EQ(std::pair(r.panel.running, r.panel.ticking), std::pair(running, running));
+        // A single action leaves the write strength locked until the run is abandoned.
+        EXPECT_EQ(r.panel.locks.back(), std::pair(running, running));
+        // Reset zeroes the loops and the totals and resets the reader.
+        Counters kept = r.bench.counters();
+        kept.loops = 0, kept.totals = {};
+        r.bench.resetCounters();
+        EXPECT_EQ(std::pair(r.trace(), r.panel.shown), std::pair(std::string("a"), kept));
+    }
+}
+
+TEST(TestCycle, AnswersCountWhatTheyReportInEveryKindOfRun) {
+    const Boxes old{"old", "old", "old"};
+    // Whether it is a read answer, the answer; the tracks it counts as written or read, the
+    // totals it adds (reads add none in the write/read loop), what the boxes show, the status.
+    const std::tuple<bool, std::string, Three, Three, Boxes, const char*> cases[] = {
+        {false, esc("rp"), {0, 1, 0}, {0, 1, 0}, old, "1B 72 70- 0"},
+        {false, esc("\"0p"), {1, 1, 1}, {1, 1, 1}, old, "1B 22 30 70- 0"},
+        {false, esc("B0p"), {0, 1, 1}, {0, 1, 1}, old, "1B 42 30 70- 0"},
+        {false, esc(" 0p"), {1, 0, 0}, {1, 0, 0}, old, "1B 20 30 70- 0"},
+        {false, esc("\"0q"), {}, {}, old, "1B 22 30 71- 0"},
+        {false, esc("rq"), {}, {}, old, "1B 72 71- 0"},
+        {false, esc("\"0"), {}, {}, old, kAnswerTimeoutText}, // cut: nothing of it counts
+        {true, esc("s22\177A33\177~11\177?"), {1, 1, 1}, {1, 1, 1}, {"11", "22", "33"}, nullptr},
+        // An end mark alone is a read of tracks 1 and 3 but no read of track 2.
+        {true, esc("s\177A\177~\177?"), {1, 0, 1}, {}, {"", "", ""}, nullptr},
+        {true, esc("s22\177?"), {0, 1, 0}, {0, 1, 0}, {"", "22", ""}, nullptr},
+        {true, esc("x?"), {}, {}, old, nullptr},
+        {true, esc("s22"), {}, {}, old, kAnswerTimeoutText},
+        {true, esc("s") + std::string(8200, '2'), {}, {}, old, kAnswerTooLongText},
+    };
+    // The answer counts in any mode, and the run waits for the other kind of answer.
+    for (const auto& [read, answer, counted, totals, shown, status] : cases) {
+        for (Mode mode : {Mode::SingleRead, Mode::WriteReadLoop, Mode::SingleWrite}) {
+            const bool loop = mode == Mode::WriteReadLoop;
+            SCOPED_TRACE(answer.substr(0, 12) + (loop ? " loop" : ""));
+            Rig r;
+            std::tie(r.panel.ticked, r.writeAnswer, r.readAnswer) = std::tuple(0b111, "", "");
+            r.start(mode);
+            r.panel.rowOf(loop ? Row::ReadBack : Row::Data) = old;
+            r.link.expectRead(read);
+            r.line.feed(answer);
+            r.bench.tick();
+            EXPECT_EQ(r.panel.shown,
+                      (Counters{0, read && loop ? Three{} : totals, read ? Three{} : counted,
+                                read ? counted : Three{}}));
+            EXPECT_EQ(r.panel.rowOf(loop ? Row::ReadBack : Row::Data), shown);
+            EXPECT_EQ(r.panel.statuses, status ? Texts{status} : Texts{});
+            EXPECT_EQ(r.panel.running, mode != (read ? Mode::SingleRead : Mode::SingleWrite));
+            EXPECT_EQ(r.bench.writeFailed(), !read && counted == Three{});
+        }
+    }
+}
+
+// The tick says what went wrong and the loop carries on, counting nothing it did not get.
+TEST(TestCycle, GlitchesAreShownAndTheLoopGoesOn) {
+    const std::string tooLong(8200, 'x');
+    // The write answer, the ready answer, the command the line fails on; what start and the
+    // first tick send.
+    const std::tuple<std::string, std::string, std::string, const char*, Texts> cases[] = {
+        {esc("rp"), "", "", "*|t20|e|0|*|t201", {"1B 72 70- 0", kNotReadyText}},
+        {esc("rp"), tooLong, "", "*|t20|e|0|*|t201", {"1B 72 70- 0", kAnswerTooLongText}},
+        {esc("rp"), "y", esc("e"), "*|t20|e", {"1B 72 70- 0", kPortErrorText}},
+        {esc("\"0"), "y", "", "*|t20|e|0|*|t20", {kAnswerTimeoutText}}, // the same data again
+        {esc("rp"), "y", esc("t"), "*|t20", {kPortErrorText}}, // the line fails with the write
+    };
+    for (const auto& [write, ready, failAfter, sent, statuses] : cases) {
+        SCOPED_TRACE(sent);
+        Rig r;
+        std::tie(r.writeAnswer, r.ready, r.failAfter) = std::tie(write, ready, failAfter);
+        EXPECT_EQ(r.start(Mode::WriteLoop, 1), sent);
+        EXPECT_EQ(r.panel.statuses, statuses);
+        EXPECT_EQ(r.panel.shown.loops, failAfter == esc("t") ? 0u : 1u);
+    }
+}
+
+TEST(TestData, EmptyBoxesAreFilledThenTheDataAdvanceFromTheTracksOwnTotal) {
+    using enum CharSet;
+    using enum PatternSet;
+    // The track and its text, the patterns, the choices, its total, whether the last write
+    // failed; then the data to write.
+    using Case = std::tuple<int, const char*, P, CharSet, std::optional<C>, int, bool, std::string>;
+    const Case cases[] = {
+        {2, "", Loop, Iso, C::AddSerialNumber, 42, false, "2222222222000000000022222222220000042"},
+        // A full box keeps its first character and drops its second.
+        {2, "", Loop, Iso, C::AddTestChar, 0, false, "2222222220000000000222222222200000000"},
+        {3, "", Single, Iso, std::nullopt, 9, false, "3123456789"},
+        {1, "1123456789", Loop, Iso, C::AddTestChar, 5, false, "1123456789\""},
+        {1, "0", Loop, Iso, C::AddTestChar, 73, false, "0,"},
+        {3, "0", Loop, Ibm1, C::AddTestChar, 11, false, "0="},
+        {2, "0", Loop, Ibm3, C::AddTestChar, 10, false, "0'"},
+        {3, "0", Loop, Iso, C::AddTestChar, 23, false, "0>"},
+        {2, "12", Loop, Iso, C::AddTestChar, 5, true, "12"}, // written again
+        {2, "12345", Loop, Iso, C::AddSerialNumber, 3, true, "10003"},
+        {1, "ABCDEFGH", Loop, Iso, C::AddSerialNumber, 45, false, "ABCD0045"},
+        {1, "AB", Loop, Iso, C::AddSerialNumber, 7, false, "0007"},
+        {1, "", Single, Iso, C::AddSerialNumber, 9999, false, "11234567899999"},
+        {1, "", Single, Iso, C::AddSerialNumber, 10000, false, "11234567890000"},
+    };
+    for (const auto& [track, text, set, charSet, config, total, failed, data] : cases) {
+        SCOPED_TRACE(::testing::Message() << track << " '" << text << "' " << total);
+        FakePanel panel;
+        std::tie(panel.ticked, panel.charSetChoice, panel.configChoice,
+                 panel.box(Row::Data, track)) = std::tuple(trackBit(track), charSet, config, text);
+        Counters counters{0, {77, 77, 77}}; // the other tracks' totals play no part
+        counters.totals[trackIndex(track)] = static_cast<std::uint64_t>(total);
+        TestData(panel, counters).prepareTicked(set, failed);
+        EXPECT_EQ(std::exchange(panel.box(Row::Data, track), ""), data);
+        EXPECT_EQ(panel.rowOf(Row::Data), Boxes{}); // the other tracks untouched
+    }
+    Counters none;
+    countReadSegment(none, 0, true, true); // a segment of no track counts nothing
+    EXPECT_EQ(none, Counters{});
+}
+
+} // namespace
+} // namespace dornal
