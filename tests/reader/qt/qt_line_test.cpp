@@ -1,23 +1,96 @@
-#include "line_fixture.h"
+// The serial line on pseudo-terminals, and the ports' device paths.
+#include "reader/qt/port_path.h"
+#include "reader/qt/qt_line.h"
+#include "shared/port_links.h"
+#include "support/cpu_clock.h"
+#include "support/port_links.h"
+#include "support/pty_peer.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <numeric>
+#include <pwd.h>
 #include <span>
-#include <sys/wait.h>
 #include <termios.h>
-#include <unistd.h>
+#include <thread>
+
+// The program runs the line with an application object, so the tests do too; with
+// DORNAL_SERIAL_NO_APP set they run without one, as the tools without Qt's event loop do.
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    const std::unique_ptr<QCoreApplication> app(
+        std::getenv("DORNAL_SERIAL_NO_APP") ? nullptr : new QCoreApplication(argc, argv));
+    return RUN_ALL_TESTS();
+}
 
 namespace dornal::testing {
 namespace {
 
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
 std::span<const std::uint8_t> bytesOf(const std::string& text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
+
+// Wall time and process CPU time since construction, in milliseconds.
+struct Stopwatch {
+    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
+    double cpu = processCpuSeconds();
+    double ms() const { return (std::chrono::steady_clock::now() - wall) / 1.0ms; }
+    double cpuMs() const { return (processCpuSeconds() - cpu) * 1e3; }
+};
+
+// Wall time within [low, high) milliseconds.
+auto Took(double low, double high) {
+    return ::testing::AllOf(::testing::Ge(low), ::testing::Lt(high));
+}
+
+// The far end acts after `delay` while the test blocks.
+std::jthread after(std::chrono::milliseconds delay, std::function<void()> act) {
+    return std::jthread([delay, act] {
+        std::this_thread::sleep_for(delay);
+        act();
+    });
+}
+
+// Port 1 opened at 115200 on a pseudo-terminal.
+class QtLineTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(line.open(1, 115200), Line::OpenResult::Opened); }
+
+    // Bytes from the far end need a moment to cross the pseudo-terminal.
+    bool awaitWaiting(int count) {
+        const auto deadline = std::chrono::steady_clock::now() + 2s;
+        while (line.waiting() < count && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(2ms);
+        return line.waiting() == count;
+    }
+
+    // Every operation fails, and at once.
+    void expectRefused() {
+        std::array<std::uint8_t, 16> buffer{};
+        const Stopwatch watch;
+        EXPECT_EQ((std::tuple{line.waitByte(2000), line.read(buffer, 2000), line.waiting(),
+                              line.write(buffer)}),
+                  (std::tuple{Line::kPortError, Line::kPortError, Line::kPortError, false}));
+        EXPECT_LT(watch.ms(), 100);
+    }
+
+    PortLinkHome home;
+    PtyPeer peer{home, 1};
+    QtLine line;
+};
 
 // A device starts with the terminal defaults (line editing, echo, CR/LF and XON/XOFF handling,
 // maybe 7 bits with parity): opening must make it carry every byte value untouched both ways.
@@ -44,70 +117,63 @@ TEST_F(QtLineTest, OpensAtItsRateEightBitsNoParityAndCarriesEveryByteUntouched) 
     EXPECT_EQ(peer.receive(1, 50ms), "") << "no echo";
 }
 
-TEST_F(QtLineTest, OnlyAnExistingDeviceBehindPortsOneToEightOpens) {
+// An open device is busy for any other opener, here or in another process.
+TEST_F(QtLineTest, OnlyAFreeExistingDeviceBehindPortsOneToEightOpens) {
     for (int port : {0, 9, -1})
         EXPECT_EQ(line.open(port, 9600), Line::OpenResult::NoSuchPort) << port;
     expectRefused(); // opening closed the line that was open
-    std::filesystem::create_symlink("/dev/no-such-serial-device", home.link(2));
+    fs::create_symlink("/dev/no-such-serial-device", home.link(2));
     EXPECT_EQ(line.open(2, 9600), Line::OpenResult::Missing);
     std::ofstream{home.root() + "/plain"};
-    std::filesystem::create_symlink(home.root() + "/plain", home.link(3));
+    fs::create_symlink(home.root() + "/plain", home.link(3));
     EXPECT_EQ(line.open(3, 9600), Line::OpenResult::Failed) << "not a serial device";
     EXPECT_EQ(line.open(1, -1), Line::OpenResult::Failed) << "a rate the line refuses";
     expectRefused();
     EXPECT_EQ(line.open(1, 9600), Line::OpenResult::Opened);
-}
-
-TEST_F(QtLineTest, AnOpenDeviceIsBusyForAnyOtherOpenerHereOrInAnotherProcess) {
     QtLine other;
     EXPECT_EQ(other.open(1, 9600), Line::OpenResult::Busy);
-    std::filesystem::create_symlink(std::filesystem::read_symlink(home.link(1)), home.link(2));
-    EXPECT_EQ(other.open(2, 9600), Line::OpenResult::Busy) << "another port naming the device";
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0)
-        _exit(QtLine().open(1, 9600) == Line::OpenResult::Busy ? 0 : 1);
-    int status = -1;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the other process opened it";
-    EXPECT_TRUE(line.write(bytesOf("x"))) << "the refused openers left the line alone";
-    EXPECT_EQ(peer.receive(1), "x");
+    fs::create_symlink(fs::read_symlink(home.link(1)), home.link(4));
+    EXPECT_EQ(other.open(4, 9600), Line::OpenResult::Busy) << "another port naming the device";
+    EXPECT_EXIT(std::_Exit(QtLine().open(1, 9600) == Line::OpenResult::Busy ? 0 : 1),
+                ::testing::ExitedWithCode(0), "")
+        << "the other process opened it";
+    EXPECT_EQ((std::tuple{line.write(bytesOf("x")), peer.receive(1)}), (std::tuple{true, "x"}))
+        << "the refused openers left the line alone";
     line.close();
     EXPECT_EQ(other.open(1, 9600), Line::OpenResult::Opened) << "free again once closed";
 }
 
-TEST_F(QtLineTest, AReadReturnsOnceItsCountCameOrElseWhatCameWhenItsBoundPassed) {
+// Waiting for a byte ends with the byte or its bound, without spending CPU.
+TEST_F(QtLineTest, AReadOrAWaitEndsOnceItsCountCameOrElseWhenItsBoundPassed) {
     std::array<std::uint8_t, 4> buffer{};
     {
-        const std::jthread sender = sendLater(peer, "ABCD", 50ms, 20ms);
+        const std::jthread sender = after(50ms, [this] {
+            peer.send("AB");
+            std::this_thread::sleep_for(20ms);
+            peer.send("CD");
+        });
         const Stopwatch watch;
         EXPECT_EQ(line.read(buffer, 2000), 4);
         EXPECT_LT(watch.ms(), 500);
     }
     EXPECT_EQ(std::string(buffer.begin(), buffer.end()), "ABCD");
     peer.send("xy");
-    const Stopwatch watch;
+    const Stopwatch partial;
     EXPECT_EQ(line.read(buffer, 300), 2);
-    EXPECT_GE(watch.ms(), 300);
-    EXPECT_LT(watch.ms(), 600);
+    EXPECT_THAT(partial.ms(), Took(300, 600));
     EXPECT_EQ(buffer[1], 'y');
-}
-
-TEST_F(QtLineTest, WaitingForAByteEndsWithTheByteOrItsBoundWithoutSpendingCpu) {
     {
-        const std::jthread sender = sendLater(peer, "y", 150ms);
+        const std::jthread sender = after(150ms, [this] { peer.send("y"); });
         const Stopwatch watch;
         EXPECT_EQ(line.waitByte(2000), 'y');
-        EXPECT_GE(watch.ms(), 100);
-        EXPECT_LT(watch.ms(), 1000);
+        EXPECT_THAT(watch.ms(), Took(100, 1000));
     }
-    const Stopwatch watch;
+    const Stopwatch none;
     const std::int64_t start = line.nowMs();
     EXPECT_EQ(line.waitByte(2000), Line::kNoByte);
-    EXPECT_GE(watch.ms(), 2000);
-    EXPECT_LT(watch.ms(), 2300);
-    EXPECT_NEAR(static_cast<double>(line.nowMs() - start), watch.ms(), 20);
-    EXPECT_LT(watch.cpuMs(), 100);
+    EXPECT_THAT(none.ms(), Took(2000, 2300));
+    EXPECT_NEAR(static_cast<double>(line.nowMs() - start), none.ms(), 20);
+    EXPECT_LT(none.cpuMs(), 100);
     const Stopwatch now;
     EXPECT_EQ(line.waitByte(0), Line::kNoByte);
     EXPECT_LT(now.ms(), 20);
@@ -119,13 +185,11 @@ TEST_F(QtLineTest, ADrainTakesSixteenWaitingBytesAtOnceOrWaitsItsBoundForFewer) 
     const Stopwatch full;
     line.drain();
     EXPECT_LT(full.ms(), 50);
-    EXPECT_EQ(line.waiting(), 4);
-    EXPECT_EQ(line.waitByte(0), 'q');
+    EXPECT_EQ((std::tuple{line.waiting(), line.waitByte(0)}), (std::tuple{4, int{'q'}}));
     const Stopwatch few;
     line.drain();
     EXPECT_EQ(line.waiting(), 0);
-    EXPECT_GE(few.ms(), 100);
-    EXPECT_LT(few.ms(), 300);
+    EXPECT_THAT(few.ms(), Took(100, 300));
 }
 
 TEST_F(QtLineTest, AfterAHangUpTheBytesReceivedComeOutThenEveryOperationFailsAtOnce) {
@@ -134,40 +198,31 @@ TEST_F(QtLineTest, AfterAHangUpTheBytesReceivedComeOutThenEveryOperationFailsAtO
     peer.hangUp();
     EXPECT_EQ(line.waitByte(1000), 'p');
     std::array<std::uint8_t, 16> buffer{};
-    EXPECT_EQ(line.read(buffer, 1000), 1);
-    EXPECT_EQ(buffer[0], 'q');
+    EXPECT_EQ((std::tuple{line.read(buffer, 1000), buffer[0]}), (std::tuple{1, std::uint8_t{'q'}}));
     expectRefused();
     line.close();
     expectRefused();
-    std::filesystem::remove(home.link(1));
+    fs::remove(home.link(1));
     PtyPeer replugged(home, 1);
     ASSERT_EQ(line.open(1, 9600), Line::OpenResult::Opened);
-    EXPECT_TRUE(line.write(bytesOf("z")));
-    EXPECT_EQ(replugged.receive(1), "z");
+    EXPECT_EQ((std::tuple{line.write(bytesOf("z")), replugged.receive(1)}),
+              (std::tuple{true, "z"}));
 }
 
-TEST_F(QtLineTest, AHangUpDuringAWaitEndsTheWaitAtOnce) {
-    const std::jthread unplug([this] {
-        std::this_thread::sleep_for(100ms);
-        peer.hangUp();
-    });
+// The window's event loop runs between ticks; a hung-up line must not keep it busy.
+TEST_F(QtLineTest, AHangUpDuringAWaitEndsTheWaitAtOnceAndLeavesTheEventLoopIdle) {
+    const std::jthread unplug = after(100ms, [this] { peer.hangUp(); });
     const Stopwatch watch;
     EXPECT_EQ(line.waitByte(3000), Line::kPortError);
     EXPECT_LT(watch.ms(), 1000);
     EXPECT_LT(watch.cpuMs(), 50);
-}
-
-// The window's event loop runs between ticks; a hung-up line must not keep it busy.
-TEST_F(QtLineTest, AHungUpLineLeavesTheEventLoopIdle) {
     if (QCoreApplication::instance() == nullptr)
-        GTEST_SKIP() << "needs the application object";
-    peer.hangUp();
+        return;
     QEventLoop loop;
     QTimer::singleShot(500, &loop, &QEventLoop::quit);
-    const Stopwatch watch;
+    const Stopwatch idle;
     loop.exec();
-    EXPECT_LT(watch.cpuMs(), 50);
-    expectRefused();
+    EXPECT_LT(idle.cpuMs(), 50);
 }
 
 // Nobody reads the far end: the write gives up after its bound, and the line stays usable.
@@ -175,22 +230,54 @@ TEST_F(QtLineTest, AWriteTheLineDoesNotTakeIsDroppedAfterItsBound) {
     const std::string flood(512 * 1024, 'F');
     const Stopwatch watch;
     EXPECT_FALSE(line.write(bytesOf(flood)));
-    EXPECT_GE(watch.ms(), 1000);
-    EXPECT_LT(watch.ms(), 1500);
+    EXPECT_THAT(watch.ms(), Took(1000, 1500));
     EXPECT_LT(watch.cpuMs(), 100);
     EXPECT_LT(peer.receive(flood.size(), 100ms).size(), flood.size());
-    EXPECT_TRUE(line.write(bytesOf("x")));
-    EXPECT_EQ(peer.receive(1), "x");
+    EXPECT_EQ((std::tuple{line.write(bytesOf("x")), peer.receive(1)}), (std::tuple{true, "x"}));
 }
 
 // Tools without Qt's event loop use the line without an application object.
 TEST(NoApplicationTest, TheLineTestsPassWithoutAnApplicationObject) {
     if (QCoreApplication::instance() == nullptr)
         GTEST_SKIP() << "already running without one";
-    const std::string self = std::filesystem::read_symlink("/proc/self/exe");
-    const std::string command = "DORNAL_SERIAL_NO_APP=1 '" + self +
+    const std::string command = "DORNAL_SERIAL_NO_APP=1 '" +
+                                fs::read_symlink("/proc/self/exe").string() +
                                 "' --gtest_brief=1 --gtest_filter='QtLineTest.*' >/dev/null 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0);
+}
+
+// The links are named here, not through the rule under test: straight to the device, through a
+// second link, relative to the ports directory, gone (its target still decides).
+TEST(PortPath, LinksAreFollowedToTheRealDeviceAndWithoutOneTheSerialDeviceCountedFromZero) {
+    const PortLinkHome home;
+    const fs::path root = fs::canonical(home.root());
+    std::ofstream{root / "ttyReader"};
+    fs::create_symlink(root / "ttyReader", root / "alias");
+    // clang-format off
+    const std::pair<int, fs::path> links[] = {{1, root / "ttyReader"}, {2, root / "alias"},
+        {3, "../../ttyReader"}, {6, root / "unplugged"}, {7, "../../gone"}};
+    // clang-format on
+    for (const auto& [port, target] : links)
+        fs::create_symlink(target, root / "dornal/ports" / ("com" + std::to_string(port)));
+    const std::optional<std::string> expected[] = {
+        std::nullopt, root / "ttyReader", root / "ttyReader", root / "ttyReader", "/dev/ttyS3",
+        "/dev/ttyS4", root / "unplugged", root / "gone",      "/dev/ttyS7",       std::nullopt};
+    for (int port = 0; port <= 9; ++port)
+        EXPECT_EQ(portDevicePath(port), expected[port]) << port;
+    EXPECT_EQ(portDevicePath(-1), std::nullopt);
+    // Without XDG_CONFIG_HOME the links live in the home's config directory.
+    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", root.c_str(), 1);
+    fs::create_directories(root / ".config" / "dornal" / "ports");
+    fs::create_symlink(root / "ttyHome", root / ".config" / "dornal" / "ports" / "com2");
+    for (bool unset : {true, false}) {
+        unset ? unsetenv("XDG_CONFIG_HOME") : setenv("XDG_CONFIG_HOME", "", 1);
+        EXPECT_EQ(portDevicePath(2), (root / "ttyHome").string());
+        EXPECT_EQ(portDevicePath(3), "/dev/ttyS2");
+    }
+    unsetenv("HOME"); // then the account's home directory
+    EXPECT_EQ(portLinkDirectory(), fs::path(getpwuid(getuid())->pw_dir) / ".config/dornal/ports");
+    setenv("HOME", oldHome.c_str(), 1); // the link home puts XDG_CONFIG_HOME back itself
 }
 
 } // namespace
