@@ -34,11 +34,10 @@ inline void checkWindow(testing::TestWindow& t) {
     }
     const Counters& c = t.controller.bench().counters();
     require(w.loopCountLabel.caption() == std::to_string(c.loops));
-    for (std::size_t i = 0; i < 3; ++i) {
-        require(w.totalLabels[i].caption() == std::to_string(c.totals[i]));
-        require(w.writeCountLabels[i].caption() == std::to_string(c.writes[i]));
-        require(w.readCountLabels[i].caption() == std::to_string(c.reads[i]));
-    }
+    for (std::size_t i = 0; i < 3; ++i)
+        require(w.totalLabels[i].caption() == std::to_string(c.totals[i]) &&
+                w.writeCountLabels[i].caption() == std::to_string(c.writes[i]) &&
+                w.readCountLabels[i].caption() == std::to_string(c.reads[i]));
     for (char c : w.statusLabel.caption())
         require(c >= 32 && c < 127);
 }
