@@ -1,166 +1,90 @@
-// The operator typing and pasting into the track boxes: the boxes' maximum lengths, and the
-// change rule of the model with its beeps, as the widget shows them.
+// The operator typing and pasting into the track boxes: the model's change rule with its beeps
+// and the track's maximum, as the widget shows them and a write sends them.
 #include "view_bench.h"
-
-#include <QClipboard>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QTest>
 
 namespace dornal::testing {
 namespace {
 
 constexpr QChar kEnd = u'\x04';
 
-// The write frame of track box `i` alone.
-std::string frameWith(int i, const std::string& data) {
-    const char* marker[] = {"~", "", "A"};
-    return "\x1bt" + std::string(marker[i]) + data + "\x1d\x1b\\\x1bj";
+// Types each character as a key press carrying it as its text; "\n" is Enter, "\b" Backspace
+// and kEnd the End key.
+void type(QWidget* box, const QString& keys) {
+    for (const QChar c : keys) {
+        const auto at = QString("\n\b").append(kEnd).indexOf(c);
+        const auto key = at < 0 ? Qt::Key_unknown
+                                : std::array{Qt::Key_Return, Qt::Key_Backspace, Qt::Key_End}[at];
+        QTest::sendKeyEvent(QTest::Click, box, key, key == Qt::Key_unknown ? QString(c) : "", {});
+    }
 }
 
-std::string named(const char* base, int i) {
-    return std::string(base) + "(" + std::to_string(i) + ")";
+// What a single write of track box `i` alone sends, its data kept as they are.
+std::string sentFrame(ViewBench& b, std::size_t i) {
+    for (std::size_t j = 0; j < 3; ++j)
+        b.window.trackChecks[j].setValue(j == i ? 1 : 0);
+    b.window.modeOptions[static_cast<int>(Mode::SingleWrite)].select();
+    b.window.writeConfigOptions[static_cast<int>(WriteConfig::KeepData)].select();
+    b.window.startButton.click();
+    b.window.abandonButton.click();
+    return b.line.writes.size() >= 3 ? b.line.writes[b.line.writes.size() - 2] : "";
 }
 
-struct TrackBoxes : ::testing::Test {
-    ViewBench b;
-    TrackBoxes() { b.connect(); }
-
-    QPlainTextEdit* box(int i) { return b.widget<QPlainTextEdit>(named("Text1", i)); }
-    int caret(int i) { return box(i)->textCursor().position(); }
-    // Sets the model's text, puts the caret, and forgets the beeps so far.
-    void prepare(int i, const std::string& text, int caret) {
-        b.window.trackBoxes[static_cast<std::size_t>(i)].setText(text);
-        QTextCursor cursor = box(i)->textCursor();
-        cursor.setPosition(caret);
-        box(i)->setTextCursor(cursor);
-        b.alerts.beeps = 0;
-        b.line.clearRecord();
-    }
-    // Types each character as a key press; keys outside ASCII carry only their text. "\n" is
-    // Enter, "\b" Backspace and kEnd the End key.
-    void type(int i, const QString& keys) {
-        for (const QChar c : keys) {
-            const auto key = c == u'\n'   ? Qt::Key_Return
-                             : c == u'\b' ? Qt::Key_Backspace
-                             : c == kEnd  ? Qt::Key_End
-                                          : Qt::Key_unknown;
-            if (key != Qt::Key_unknown || c.unicode() < 0x80) {
-                if (key != Qt::Key_unknown)
-                    QTest::keyClick(box(i), key);
-                else
-                    QTest::keyClick(box(i), c.toLatin1());
-                continue;
-            }
-            for (auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-                QKeyEvent event(type, Qt::Key_unknown, Qt::NoModifier, QString(c));
-                QApplication::sendEvent(box(i), &event);
-            }
-        }
-    }
-    void paste(int i, const QString& text) {
-        QApplication::clipboard()->setText(text);
-        box(i)->paste();
-    }
-    // What a single write of box `i` alone sends, its data kept as they are.
-    std::string sentFrame(int i) {
-        for (int track = 1; track <= 3; ++track)
-            b.window.trackCheck(track).setValue(track == i + 1 ? 1 : 0);
-        b.window.modeOptions[static_cast<int>(Mode::SingleWrite)].select();
-        b.window.writeConfigOptions[static_cast<int>(WriteConfig::KeepData)].select();
-        b.window.startButton.click();
-        b.window.abandonButton.click();
-        for (auto& check : b.window.trackChecks)
-            check.setValue(1);
-        return b.line.writes.size() >= 3 ? b.line.writes[b.line.writes.size() - 2] : "";
-    }
-    // The model, the widget, the length label and the caret agree on the result.
-    void expect(int i, const std::string& text, int beeps, int caretAt) {
-        EXPECT_EQ(b.window.trackBoxes[static_cast<std::size_t>(i)].text(), text);
-        EXPECT_EQ(box(i)->toPlainText(), QString::fromLatin1(text));
-        EXPECT_EQ(b.widget<QLabel>(named("Label3", i))->text(), QString::number(text.size()));
-        EXPECT_EQ(b.alerts.beeps, beeps);
-        EXPECT_EQ(caret(i), caretAt);
-    }
-};
-
-// What the operator types or pastes anywhere in a box: a character the track cannot carry is
-// removed with a beep, the others stay where they were, and the write sends what is shown.
-TEST_F(TrackBoxes, NoCharacterATrackCannotCarryStaysInItsBoxOrReachesTheCard) {
+// Whatever the operator types or pastes anywhere in a box: a character the track cannot carry
+// is removed with a beep, the others stay where they were, the box keeps to the track's
+// maximum, and the write sends what is shown.
+TEST(TrackBoxes, NoCharacterATrackCannotCarryStaysInItsBoxOrReachesTheCard) {
     const std::string k36(36, '5'), k37(37, '5');
-    const struct {
-        int track;
-        std::string before;
-        int caret;
-        QString paste, keys; // pasted at the caret, then typed
-        std::string after;
-        int beeps, caretAfter; // -1: at the end
-    } rows[] = {
-        {0, "", 0, "", "A", "A", 0, -1},
-        {0, "", 0, "", "a", "", 1, -1},
-        {0, "AB", 2, "", "%?", "AB", 2, -1},
-        {0, "", 0, "", "&@_ ", "&@_ ", 0, -1},
-        {0, "AB", 2, "", QString::fromUtf8("\u00a0"), "AB", 1, -1}, // no-break space
-        {0, "AB", 1, "", QString::fromUtf8("\u00e9\u20ac"), "AB", 2, 1},
-        {1, "", 0, "", "=>:<'", "=>:<'", 0, -1},
-        {2, "", 0, "", "12ab", "12", 2, -1},
-        {1, "1234", 2, "", "\n", "1234", 1, 2},                         // CR LF: one key, one beep
-        {1, k36, 18, "", "\n", k36, 1, 18},                             // at maximum - 1 ...
-        {1, k36, 18, "", QString("\n") + kEnd + "7", k36 + "7", 1, -1}, // ... loses nothing
-        {1, k37, 18, "", "\n", k37, 1, 18},                             // at maximum
-        {0, "AB", 1,
-         "x\x1b"
-         "C%\r\nD",
-         "", "ACDB", 1, 3}, // one paste, one beep
-        {1, "12", 1,
-         "3\x1b"
-         "4",
-         "", "1342", 1, 3},
-        {1, "", 0, "1a2", "\b", "1", 1, -1},
-        {1, "", 0, "1a23", "\b", "12", 1, -1},
-        {1, "1234", 4, "", "\b\b\b\b", "", 0, 0}, // emptied
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE((row.paste + row.keys).toStdString());
-        for (TextBox& other : b.window.trackBoxes)
-            other.setText("");
-        prepare(row.track, row.before, row.caret);
-        if (!row.paste.isEmpty())
-            paste(row.track, row.paste);
-        type(row.track, row.keys);
-        expect(row.track, row.after, row.beeps,
-               row.caretAfter < 0 ? static_cast<int>(row.after.size()) : row.caretAfter);
-        if (!row.after.empty()) // an empty box would be written with the test pattern
-            EXPECT_EQ(sentFrame(row.track), frameWith(row.track, row.after));
+    // {track, text before, caret, pasted at the caret, then typed, text after, beeps, caret
+    // after (-1: at the end)}
+    const std::tuple<std::size_t, std::string, int, QString, QString, std::string, int, int>
+        rows[] = {
+            {0, "", 0, "", "A", "A", 0, -1},
+            {0, "", 0, "", "a", "", 1, -1},
+            {0, "AB", 2, "", "%?", "AB", 2, -1},
+            {0, "", 0, "", "&@_ ", "&@_ ", 0, -1},
+            {0, "AB", 2, "", QString::fromUtf8("\u00a0"), "AB", 1, -1}, // no-break space
+            {0, "AB", 1, "", QString::fromUtf8("\u00e9\u20ac"), "AB", 2, 1},
+            {1, "", 0, "", "=>:<'", "=>:<'", 0, -1},
+            {2, "", 0, "", "12ab", "12", 2, -1},
+            {1, "1234", 2, "", "\n", "1234", 1, 2}, // CR LF: one key, one beep
+            {1, k36, 18, "", "\n", k36, 1, 18},     // at maximum - 1 ...
+            {1, k36, 18, "", QString("\n") + kEnd + "7", k36 + "7", 1, -1}, // ... loses nothing
+            {1, k37, 18, "", "\n", k37, 1, 18},                             // at maximum
+            {1, k37, 37, "", "1", k37, 0, 37}, // a full box refuses without a beep
+            {1, k37, 10, "", "1", k37, 0, 10},
+            {1, k37, 0, "", "1", k37, 0, 0},
+            {0, "AB", 1, "x\033C%\r\nD", "", "ACDB", 1, 3}, // one paste, one beep
+            {1, "12", 1, "3\0334", "", "1342", 1, 3},
+            {0, "", 0, QString(10000, u'3'), "", std::string(76, '3'), 0, -1}, // cut to the maximum
+            {1, "", 0, QString(10000, u'3'), "", std::string(37, '3'), 0, -1},
+            {2, "", 0, QString(10000, u'3'), "", std::string(107, '3'), 0, -1},
+            {1, "1234", 2, QString(40, u'9'), "", "12" + std::string(33, '9') + "34", 0, 35},
+            {1, "", 0, "ab" + QString(40, u'9'), "", std::string(37, '9'), 1, -1}, // take no room
+            {1, "", 0, "1a2", "\b", "1", 1, -1},
+            {1, "", 0, "1a23", "\b", "12", 1, -1},
+            {1, "1234", 4, "", "\b\b\b\b", "", 0, 0}, // emptied
+        };
+    const char* marker[] = {"~", "", "A"};
+    for (const auto& [track, before, caret, paste, keys, after, beeps, caretAfter] : rows) {
+        SCOPED_TRACE((paste.left(20) + keys).toStdString());
+        ViewBench b;
+        b.connect();
+        auto* box = b.widget<QPlainTextEdit>(QString("Text1(%1)").arg(track));
+        b.window.trackBoxes[track].setText(before);
+        b.window.trackBoxes[track].setCaret(caret);
+        QApplication::clipboard()->setText(paste);
+        box->paste();
+        type(box, keys);
+        const QString length = b.widget<QLabel>(QString("Label3(%1)").arg(track))->text();
+        EXPECT_EQ(b.window.trackBoxes[track].text() + '|' +
+                      (box->toPlainText() + '|' + length).toStdString(),
+                  after + '|' + after + '|' + std::to_string(after.size())); // model, box, length
+        EXPECT_EQ(std::pair(b.alerts.beeps, box->textCursor().position()),
+                  std::pair(beeps, caretAfter < 0 ? int(after.size()) : caretAfter));
+        if (after.empty()) // an empty box would be written with the test pattern
+            continue;
+        EXPECT_EQ(sentFrame(b, track), "\x1bt" + (marker[track] + after) + "\x1d\x1b\\\x1bj");
     }
-}
-
-TEST_F(TrackBoxes, AFullBoxRefusesTheNextCharacterWithoutBeep) {
-    const std::string full(37, '7');
-    for (int position : {37, 10, 0}) {
-        SCOPED_TRACE(position);
-        prepare(1, full, position);
-        QTest::keyClicks(box(1), "1");
-        expect(1, full, 0, position);
-    }
-}
-
-TEST_F(TrackBoxes, APasteIsCutToTheMaximum) {
-    const int maxima[] = {76, 37, 107};
-    for (int track = 0; track < 3; ++track) {
-        SCOPED_TRACE(track);
-        prepare(track, "", 0);
-        paste(track, QString(10000, u'3'));
-        const std::string cut(static_cast<std::size_t>(maxima[track]), '3');
-        expect(track, cut, 0, maxima[track]);
-    }
-    prepare(1, "1234", 2);
-    paste(1, QString(40, u'9'));
-    expect(1, "12" + std::string(33, '9') + "34", 0, 35);
-    prepare(1, "", 0);
-    paste(1, "ab" + QString(40, u'9'));
-    expect(1, std::string(37, '9'), 1, 37); // refused characters take no room
 }
 
 } // namespace

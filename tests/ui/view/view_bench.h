@@ -3,16 +3,15 @@
 #include "ui/view/window_view.h"
 #include "window_fixture.h"
 
-#include <QApplication>
-#include <QWidget>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 namespace dornal::testing {
 
-// A loaded window model with the window on the (offscreen) screen bound to it.
+// A loaded window model with the window on the (offscreen) screen bound to it; the widget
+// classes its tests look at.
 struct ViewBench : TestWindow {
     view::WindowView view{window};
 
@@ -21,9 +20,9 @@ struct ViewBench : TestWindow {
         QApplication::setActiveWindow(&view);
     }
 
-    template <typename W = QWidget> W* widget(const std::string& name) {
-        auto* found = view.findChild<W*>(QString::fromStdString(name));
-        EXPECT_NE(found, nullptr) << name;
+    template <typename W = QWidget> W* widget(const QString& name) {
+        auto* found = view.findChild<W*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
         return found;
     }
 };
