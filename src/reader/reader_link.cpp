@@ -63,13 +63,19 @@ Received ReaderLink::receive() {
 
 // Reads the bytes of one frame after its ESC until a terminator has been stored. Once the
 // buffer is full the rest of the answer is dropped, but still read up to its terminator so
-// that it cannot pass for the start of the next answer.
+// that it cannot pass for the start of the next answer. No answer holds an ESC: one that comes
+// starts the next answer, and the answer that broke off before it is dropped, so that the two
+// are not taken for one.
 Outcome ReaderLink::collect(std::string_view terminators, AnswerBuffer& answer) {
     AnswerWait wait(line_);
     for (;;) {
         const AwaitedByte next = wait.next();
         if (next.outcome != Outcome::Complete)
             return next.outcome;
+        if (next.byte == protocol::kEsc) {
+            answer = {};
+            continue;
+        }
         answer.append(next.byte);
         if (terminators.find(static_cast<char>(next.byte)) != std::string_view::npos)
             return Outcome::Complete;
