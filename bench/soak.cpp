@@ -104,6 +104,10 @@ void soak(std::chrono::seconds runFor) {
                 rssAfterWarmUp = residentKb();
             if (atMs > endMs - kWindowMs)
                 last.add(tickMs);
+            if (atMs >= nextSampleMs) {
+                rssSamples += std::to_string(residentKb()) + " ";
+                nextSampleMs += kSampleMs;
+            }
         });
     const long rssEnd = residentKb();
     const long fdsEnd = openDescriptors();
