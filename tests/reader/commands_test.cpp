@@ -3,7 +3,6 @@
 
 #include <optional>
 #include <string_view>
-#include <tuple>
 #include <vector>
 
 namespace dornal::testing {
@@ -18,23 +17,20 @@ TEST_F(CommandsTest, EachLeavesAsEscAndItsBytesInOneWriteAfterTheDrain) {
     using enum CharSet;
     using enum Itrip;
     const auto reading = [](TrackSet tracks) { return readCommandFor(tracks).value(); };
+    // clang-format off
     const std::tuple<Command, std::string_view, bool> cases[] = {
-        {reading(0b001), "\033 ", true},          {reading(0b010), "\033]", true},
-        {reading(0b011), "\033#", true},          {reading(0b100), "\033T]", true},
-        {reading(0b101), "\033\"", true},         {reading(0b110), "\033B]", true},
-        {reading(0b111), "\033\"", true},         {Command::Abandon, "\0330", false},
-        {Command::ReadyCheck, "\033e", false},    {Command::ResetReader, "\033a", false},
-        {charSetCommand(Ibm1), "\033'", false},   {charSetCommand(Ibm2), "\033O", false},
-        {charSetCommand(Ibm3), "\033N", false},   {charSetCommand(Iso), "\033=", false},
-        {itripCommand(OneThird), "\033*", false}, {itripCommand(TwoThirds), "\033+", false},
-        {itripCommand(Full), "\033,", false},
-    };
+        {reading(0b001), "\033 ", true}, {reading(0b010), "\033]", true}, {reading(0b011), "\033#", true},
+        {reading(0b100), "\033T]", true}, {reading(0b101), "\033\"", true}, {reading(0b110), "\033B]", true},
+        {reading(0b111), "\033\"", true}, {Command::Abandon, "\0330", false}, {Command::ReadyCheck, "\033e", false},
+        {Command::ResetReader, "\033a", false}, {charSetCommand(Ibm1), "\033'", false},
+        {charSetCommand(Ibm2), "\033O", false}, {charSetCommand(Ibm3), "\033N", false},
+        {charSetCommand(Iso), "\033=", false}, {itripCommand(OneThird), "\033*", false},
+        {itripCommand(TwoThirds), "\033+", false}, {itripCommand(Full), "\033,", false}};
+    // clang-format on
     for (const auto& [command, bytes, read] : cases) {
         for (bool before : {false, true}) {
-            line.clearRecord();
-            line.feed(std::string(16, 'x'));
-            link.expectRead(before);
-            link.send(command);
+            line.clearRecord(), line.feed(std::string(16, 'x'));
+            link.expectRead(before), link.send(command);
             EXPECT_EQ((std::tuple{line.writes, line.pending(), link.expectingRead()}),
                       (std::tuple{std::vector{std::string(bytes)}, 0u, before || read}));
         }

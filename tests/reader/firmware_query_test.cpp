@@ -1,8 +1,6 @@
 #include "link_fixture.h"
 
 #include <numeric>
-#include <string>
-#include <tuple>
 
 namespace dornal::testing {
 namespace {
@@ -18,29 +16,25 @@ std::string frame(const std::string& payload) {
 TEST_F(FirmwareTest, TheVersionIsTheSecondFrameWithoutItsLastTwoPayloadBytes) {
     std::string every(255, '\0'); // every byte value but 255, kept as Latin-1
     std::iota(every.begin(), every.end(), '\0');
-    const std::string whole = frame("ab") + frame("V1.0\r");
+    const std::string v = frame("V1.0\r") + "Z", whole = frame("ab") + frame("V1.0\r");
+    using enum Outcome;
+    // clang-format off
     const std::tuple<std::string, Outcome, std::string, int> cases[] = {
-        {frame("") + frame("V1.0\r") + "Z", Outcome::Complete, "V1.", 100},
-        {frame("a") + frame("V1.0\r") + "Z", Outcome::Complete, "V1.", 100},
-        {frame(every) + frame("V1.0\r") + "Z", Outcome::Complete, "V1.", 100},
-        {frame("") + frame("") + "Z", Outcome::Complete, "", 100},
-        {frame("") + frame("V") + "Z", Outcome::Complete, "", 100},
-        {frame("") + frame("V1") + "Z", Outcome::Complete, "", 100},
-        {frame("ab") + frame(every) + "Z", Outcome::Complete, every.substr(0, 253), 100},
-        {"", Outcome::TimedOut, "", 2100},
-        {whole.substr(0, 3), Outcome::TimedOut, "", 2100},
-        {whole.substr(0, 7), Outcome::TimedOut, "", 2100},
-        {whole.substr(0, whole.size() - 1), Outcome::TimedOut, "", 2100},
-    };
+        {frame("") + v, Complete, "V1.", 100}, {frame("a") + v, Complete, "V1.", 100},
+        {frame(every) + v, Complete, "V1.", 100}, {frame("") + frame("") + "Z", Complete, "", 100},
+        {frame("") + frame("V") + "Z", Complete, "", 100}, {frame("") + frame("V1") + "Z", Complete, "", 100},
+        {frame("ab") + frame(every) + "Z", Complete, every.substr(0, 253), 100}, {"", TimedOut, "", 2100},
+        {whole.substr(0, 3), TimedOut, "", 2100}, {whole.substr(0, 7), TimedOut, "", 2100},
+        {whole.substr(0, whole.size() - 1), TimedOut, "", 2100}};
+    // clang-format on
     for (const auto& [answer, outcome, version, ms] : cases) {
-        line.clearRecord();
-        line.clockMs = 0;
+        line.clearRecord(), line.clockMs = 0;
         line.onWrite = [&](std::string_view) { line.feedLater(answer); };
         const FirmwareReply reply = link.queryFirmware();
         EXPECT_EQ(line.writes, (std::vector{std::string("\102\0\6\32\42\0\0\0\200\374", 10)}));
-        EXPECT_EQ((std::tuple{reply.outcome, reply.version, line.clockMs}),
-                  (std::tuple{outcome, version, std::int64_t{ms}}));
-        EXPECT_EQ(line.pending(), answer.ends_with('Z') ? 1u : 0u) << "only the byte behind it";
+        EXPECT_EQ((std::tuple{reply.outcome, reply.version, line.clockMs, line.pending()}),
+                  (std::tuple{outcome, version, std::int64_t{ms}, answer.ends_with('Z') ? 1u : 0u}))
+            << "left only the byte behind the answer";
     }
     line.onWrite = [&](std::string_view) { line.failPort(); };
     const FirmwareReply failed = link.queryFirmware();

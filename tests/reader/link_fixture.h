@@ -13,8 +13,7 @@ namespace dornal::testing {
 // A scripted line on which each awaited byte also takes `msPerByte` of the clock, and which
 // fails once `bytesBeforeFailure` more bytes have been awaited.
 struct SlowLine : MemoryLine {
-    int msPerByte = 0;
-    int bytesBeforeFailure = -1;
+    int msPerByte = 0, bytesBeforeFailure = -1;
     int waitByte(int timeoutMs) override {
         if (bytesBeforeFailure-- == 0)
             failPort();

@@ -1,9 +1,7 @@
 #include "link_fixture.h"
 
 #include <optional>
-#include <string>
 #include <string_view>
-#include <tuple>
 #include <vector>
 
 namespace dornal::testing {
@@ -24,10 +22,8 @@ TEST_F(LinkTest, WriteTracksSendsTheStrengthThenTheFrameEachInOneWriteAfterItsDr
         {std::nullopt, {"\xE9z", "12", std::nullopt}, {"\033t12~\xE9z" + end}},
     };
     for (const auto& [strength, tracks, writes] : cases) {
-        line.clearRecord();
-        line.feed(std::string(16 * writes.size(), 'x'));
-        link.expectRead(true);
-        link.writeTracks(strength, tracks);
+        line.clearRecord(), line.feed(std::string(16 * writes.size(), 'x'));
+        link.expectRead(true), link.writeTracks(strength, tracks);
         EXPECT_EQ((std::tuple{line.writes, line.pending(), link.expectingRead()}),
                   (std::tuple{writes, 0u, false}));
     }
@@ -36,15 +32,15 @@ TEST_F(LinkTest, WriteTracksSendsTheStrengthThenTheFrameEachInOneWriteAfterItsDr
 
 // The awaited kind decides how the answer is read and where it ends.
 TEST_F(LinkTest, ReceiveTakesOneAnswerOrDropsOneStrayByteAtATime) {
-    EXPECT_EQ(receive(false, "").kind, Kind::None);
-    EXPECT_FALSE(link.receive().lineFailed);
+    EXPECT_EQ((std::tuple{receive(false, "").kind, link.receive().lineFailed}),
+              (std::tuple{Kind::None, false}));
     line.feed("xz\033rp\033Tq");
-    EXPECT_EQ((std::tuple{link.receive().kind, line.pending()}), (std::tuple{Kind::None, 7u}));
-    EXPECT_EQ(link.receive().kind, Kind::None);
+    EXPECT_EQ((std::tuple{link.receive().kind, line.pending(), link.receive().kind}),
+              (std::tuple{Kind::None, 7u, Kind::None}));
     const Received first = link.receive();
-    EXPECT_EQ(std::tuple(first.kind, first.outcome, first.lineFailed, first.write.written),
-              std::tuple(Kind::Write, Outcome::Complete, false, TrackSet{0b010}));
-    EXPECT_EQ(line.pending(), 3u);
+    EXPECT_EQ(std::tuple(first.kind, first.outcome, first.lineFailed, first.write.written,
+                         line.pending()),
+              std::tuple(Kind::Write, Outcome::Complete, false, TrackSet{0b010}, 3u));
     EXPECT_EQ((std::tuple{link.receive().write.status, line.pending(), line.clockMs}),
               (std::tuple{"1B 54 71- 0", 0u, 0}));
     const Received read = receive(true, "\033rp?\033");
@@ -54,17 +50,16 @@ TEST_F(LinkTest, ReceiveTakesOneAnswerOrDropsOneStrayByteAtATime) {
               (std::tuple{0b100, 1u}));
     line.drain();
     const Received r = receive(true, "\033s" + std::string(1100, '5') + "?\033rp");
-    EXPECT_EQ(r.outcome, Outcome::Complete) << "an answer beyond the buffer is read to its end";
-    ASSERT_EQ(r.read.segments.size(), 1u);
-    EXPECT_EQ(r.read.segments[0].data, std::string(1024, '5'));
+    EXPECT_EQ((std::tuple{r.outcome, r.read.segments.size(), r.read.segments.at(0).data}),
+              (std::tuple{Outcome::Complete, 1u, std::string(1024, '5')}))
+        << "an answer beyond the buffer is read to its end";
     EXPECT_EQ(receive(false, "").write.written, 0b010) << "and the next stays whole";
 }
 
 // A chunk scripted empty is a pause the wait runs out on; shorter pauses do not cut the answer.
 TEST_F(LinkTest, AnAnswerThatPausesTooLongIsGivenUpAfterThePauseBoundAndNotDecoded) {
     for (const auto& [rest, read] : {std::pair{"r", false}, {"T0", false}, {"s12A", true}}) {
-        line.clockMs = 0;
-        line.feed("\033");
+        line.clockMs = 0, line.feed("\033");
         for (std::string_view chunk : {rest, "", "p?"})
             line.feedLater(chunk);
         const Received r = receive(read, "");
@@ -78,13 +73,10 @@ TEST_F(LinkTest, AnAnswerThatPausesTooLongIsGivenUpAfterThePauseBoundAndNotDecod
 
 TEST_F(LinkTest, APortFailureIsReportedAtOnceBeforeOrDuringAnAnswer) {
     for (bool read : {false, true}) {
-        line.clockMs = 0;
-        line.bytesBeforeFailure = 3;
-        const Received r = receive(read, "\033s1");
-        EXPECT_EQ(std::tuple(r.outcome, r.lineFailed, line.clockMs),
-                  std::tuple(Outcome::PortError, true, 0));
-        const Received after = link.receive();
-        EXPECT_EQ(std::tuple(after.kind, after.lineFailed), std::tuple(Kind::None, true));
+        line.clockMs = 0, line.bytesBeforeFailure = 3;
+        const Received r = receive(read, "\033s1"), after = link.receive();
+        EXPECT_EQ(std::tuple(r.outcome, r.lineFailed, line.clockMs, after.kind, after.lineFailed),
+                  std::tuple(Outcome::PortError, true, 0, Kind::None, true));
         ASSERT_EQ(link.open(8, 9600), Line::OpenResult::Opened);
     }
 }
@@ -94,16 +86,14 @@ TEST_F(LinkTest, APortFailureIsReportedAtOnceBeforeOrDuringAnAnswer) {
 // bound that runs out is cut by the overall bound too.
 TEST_F(LinkTest, ABabblingReaderIsGivenUpAfterTheByteBoundOrTheTimeBound) {
     for (bool read : {false, true}) {
-        EXPECT_EQ(receive(read, "\033" + std::string(8192 + 100, 's')).outcome, Outcome::TooLong);
-        EXPECT_EQ(line.pending(), 100u);
+        const Outcome outcome = receive(read, "\033" + std::string(8192 + 100, 's')).outcome;
+        EXPECT_EQ((std::tuple{outcome, line.pending()}), (std::tuple{Outcome::TooLong, 100u}));
         line.feed("y");
         EXPECT_EQ(link.waitReady(), Outcome::Complete);
     }
     line.feed(std::string(8192 + 7, 'x'));
-    EXPECT_EQ(link.waitReady(), Outcome::TooLong);
-    EXPECT_EQ(line.pending(), 7u);
-    line.drain();
-    line.msPerByte = 1000;
+    EXPECT_EQ((std::tuple{link.waitReady(), line.pending()}), (std::tuple{Outcome::TooLong, 7u}));
+    line.drain(), line.msPerByte = 1000;
     EXPECT_EQ(receive(false, "\033" + std::string(8, 'x')).outcome, Outcome::TimedOut);
     EXPECT_EQ(receive(false, "\033" + std::string(9, 'x')).outcome, Outcome::TooLong);
     for (int ms : {1000, 1111}) {
@@ -117,15 +107,14 @@ TEST_F(LinkTest, ABabblingReaderIsGivenUpAfterTheByteBoundOrTheTimeBound) {
 TEST_F(LinkTest, WaitReadySkipsBytesUntilTheYAndIsBounded) {
     for (const char* chunk : {"x", "z", "y", "rest"})
         line.feedLater(chunk);
-    EXPECT_EQ(link.waitReady(), Outcome::Complete);
-    EXPECT_EQ(line.pending(), 0u) << "the chunk behind the y has not come yet";
+    EXPECT_EQ((std::tuple{link.waitReady(), line.pending()}), (std::tuple{Outcome::Complete, 0u}))
+        << "the chunk behind the y has not come yet";
     line.feed("zzy!");
     EXPECT_EQ((std::tuple{link.waitReady(), line.pending(), line.clockMs}),
               (std::tuple{Outcome::Complete, 1u, 0}));
     EXPECT_EQ((std::tuple{link.waitReady(), line.clockMs}), (std::tuple{Outcome::TimedOut, 2000}))
         << "after ! and rest";
-    line.feed("xy");
-    line.failPort();
+    line.feed("xy"), line.failPort();
     EXPECT_EQ((std::tuple{link.waitReady(), line.clockMs}), (std::tuple{Outcome::PortError, 2000}));
     link.close();
     EXPECT_FALSE(line.isOpen());
