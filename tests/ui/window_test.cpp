@@ -15,6 +15,7 @@ namespace {
 
 using testing::TestWindow;
 using Texts = std::vector<std::string>;
+using namespace std::string_literals;
 
 // Counts the changes controls report: the view redraws a control only when told.
 struct Heard {
@@ -25,7 +26,7 @@ struct Heard {
     }
 };
 
-TEST(TextBox, CutsTextFromCodeToItsMaximumAndRaisesOnChangeNestedBeforeReturning) {
+TEST(TextBox, CutsTextToItsMaximumRaisesOnChangeNestedBeforeReturningAndDropsTheExcessOfAnEdit) {
     TextBox box{5, 495, true};
     Heard heard{&box};
     std::vector<std::string> seen;
@@ -42,11 +43,8 @@ TEST(TextBox, CutsTextFromCodeToItsMaximumAndRaisesOnChangeNestedBeforeReturning
     box.setHeight(975);
     box.setVisible(false);
     EXPECT_EQ(std::pair(box.caret(), heard.count), std::pair(1, 9));
-}
-
-// A full box refuses a typed character and a paste is cut to what fits; the rest of the old
-// text stays. An old text already too long keeps its head.
-TEST(FitToMaxLength, DropsWhatAnEditInsertedBeyondTheMaximum) {
+    // A full box refuses a typed character and a paste is cut to what fits; the rest of the old
+    // text stays. An old text already too long keeps its head.
     // {text before, text and caret the edit left, text and caret kept}, at most 5 characters
     const std::tuple<const char*, const char*, int, const char*, int> edits[] = {
         {"", "abcdefg", 7, "abcde", 5},         {"abcde", "abcdeX", 6, "abcde", 5},
@@ -59,7 +57,7 @@ TEST(FitToMaxLength, DropsWhatAnEditInsertedBeyondTheMaximum) {
     }
 }
 
-TEST(OptionGroupAndCheckBox, RaiseTheirClickOnEverySelectionAndEveryValueChange) {
+TEST(OptionGroupCheckAndComboBox, RaiseTheirClickOnEverySelectionAndEveryValueChange) {
     OptionGroup group{"a", "b", "c"};
     CheckBox check{"Track &1"};
     Heard heard{&group[0], &group[1], &group[2], &check};
@@ -70,29 +68,30 @@ TEST(OptionGroupAndCheckBox, RaiseTheirClickOnEverySelectionAndEveryValueChange)
     group[0].setValue(true);
     group[0].select();
     group[0].setValue(false); // clearing raises nothing
-    EXPECT_EQ(group.selectedIndex(), -1);
     for (int value : {1, 1, 2, 0})
         check.setValue(value);
-    EXPECT_EQ(clicks, "200tv2v0"); // the indexes, then ticked, grayed and unchecked
     group.setEnabled(false);
-    EXPECT_EQ(heard.count, 11); // five stores and clears, three values, three buttons disabled
-}
-
-TEST(ComboBox, TypedTextSelectsTheEqualEntryAndAPositionOutsideTheListNone) {
+    // The indexes, then ticked, grayed and unchecked; five stores and clears, three values,
+    // three buttons disabled.
+    EXPECT_EQ(std::tuple(group.selectedIndex(), clicks, heard.count),
+              std::tuple(-1, "200tv2v0"s, 11));
+    // Typed text selects the equal entry, a position outside the list none.
     ComboBox combo;
     Label label;
-    Heard heard{&combo, &label};
+    Heard heardToo{&combo, &label};
     const int none = combo.listIndex();
     combo.addItem("1200");
     combo.addItem("9600");
     combo.edit("1200");
     const int typedEntry = combo.listIndex();
     combo.edit("4800");
-    EXPECT_EQ(std::tuple(none, typedEntry, combo.listIndex()), std::tuple(-1, 0, -1));
+    const int otherText = combo.listIndex();
     combo.setListIndex(2); // one past the last entry
     label.setCaption("x");
-    EXPECT_EQ(std::tuple(combo.listIndex(), combo.text(), heard.count),
-              std::tuple(-1, std::string("4800"), 6)); // two entries, two texts, position, caption
+    // two entries, two texts, position, caption
+    EXPECT_EQ(
+        std::tuple(none, typedEntry, otherText, combo.listIndex(), combo.text(), heardToo.count),
+        std::tuple(-1, 0, -1, -1, "4800"s, 6));
 }
 
 const std::string kEsc = "\x1b";
@@ -113,80 +112,71 @@ template <typename Row> std::string joined(const Row& controls) {
 // firmware check | the modes | the character sets | the write configs | the write strengths |
 // the track checks | the track boxes.
 std::string enabledMap(const WindowModel& w) {
-    std::vector<const Control*> controls{
-        &w.portList,        &w.rateList,    &w.connectButton, &w.disconnectButton,
-        &w.startButton,     &w.resetButton, &w.abandonButton, &w.writesPerLoopBox,
-        &w.readsPerLoopBox, &w.cycleTimer,  &w.firmwareCheck};
+    std::string map;
+    const auto add = [&map](std::initializer_list<const Control*> controls) {
+        for (const Control* control : controls) // a space between groups
+            map += !control ? ' ' : control->enabled() ? '1' : '0';
+    };
+    add({&w.portList, &w.rateList, &w.connectButton, &w.disconnectButton, &w.startButton,
+         &w.resetButton, &w.abandonButton, &w.writesPerLoopBox, &w.readsPerLoopBox, &w.cycleTimer,
+         &w.firmwareCheck});
     for (const OptionGroup* group :
          {&w.modeOptions, &w.charSetOptions, &w.writeConfigOptions, &w.itripOptions}) {
-        controls.push_back(nullptr); // a space between groups
+        add({nullptr});
         for (int i = 0; i < group->size(); ++i)
-            controls.push_back(&(*group)[i]);
+            add({&(*group)[i]});
     }
-    controls.insert(controls.end(),
-                    {nullptr, &w.trackChecks[0], &w.trackChecks[1], &w.trackChecks[2], nullptr,
-                     &w.trackBoxes[0], &w.trackBoxes[1], &w.trackBoxes[2]});
-    std::string map;
-    for (const Control* control : controls)
-        map += !control ? ' ' : control->enabled() ? '1' : '0';
+    add({nullptr, &w.trackChecks[0], &w.trackChecks[1], &w.trackChecks[2], nullptr,
+         &w.trackBoxes[0], &w.trackBoxes[1], &w.trackBoxes[2]});
     return map;
 }
 // Loading leaves the track boxes editable, and the default mode enables the write configs.
 const std::string kLoaded = "11100000001 00000 0000 111 111 000 111";
 const std::string kConnected = "00011101101 11111 1111 111 111 111 111";
+const std::string kDisconnected = "11100000001 00000 0000 000 111 000 000";
 
-TEST(WindowPanel, ReadsTheTicksAndPerLoopCountsHeldTo16BitsShowingTheHeldValue) {
-    TestWindow t;
-    WindowPanel panel{t.window, t.alerts};
-    t.window.trackCheck(2).setValue(2); // grayed is neither ticked nor wanted
-    t.window.firmwareCheck.setValue(2);
-    EXPECT_EQ(std::pair(panel.tickedTracks(), panel.firmwareWanted()),
-              std::pair(TrackSet{0b101}, false));
-    t.window.firmwareCheck.setValue(1);
-    EXPECT_TRUE(panel.firmwareWanted());
-    const std::tuple<const char*, const char*, int, int, const char*> cases[] = {
-        {"99999", "-40000", 32767, -32768, "32767|-32768"}, {"abc", "2.5", 0, 2, "abc|2.5"}};
-    for (const auto& [writesText, readsText, writes, reads, shownAfter] : cases) {
-        t.window.writesPerLoopBox.edit(writesText, 0); // typed into boxes without a maximum
-        t.window.readsPerLoopBox.edit(readsText, 0);
-        const LoopCounts counts = panel.loopCounts();
-        EXPECT_EQ(std::pair(int{counts.writes}, int{counts.reads}), std::pair(writes, reads));
-        EXPECT_EQ(t.window.writesPerLoopBox.text() + '|' + t.window.readsPerLoopBox.text(),
-                  shownAfter);
-    }
-}
+// 0x0080FFFF: red 255, green 255, blue 128; 0x80000005: the window background system colour.
+constexpr unsigned kYellow = 0x0080FFFF, kWindowColor = 0x80000005;
 
-TEST(WindowPanel, ShowsCountersExactlyAndTheTexts) {
+TEST(WindowPanel, ReadsTicksAndCountsHeldTo16BitsShowsCountersAndTextsPaintsTheRowAtWork) {
     TestWindow t;
     WindowPanel panel{t.window, t.alerts};
     WindowModel& w = t.window;
+    w.trackCheck(2).setValue(2); // grayed is neither ticked nor wanted
+    w.firmwareCheck.setValue(2);
+    const bool grayedWanted = panel.firmwareWanted();
+    w.firmwareCheck.setValue(1);
+    EXPECT_EQ(std::tuple(panel.tickedTracks(), grayedWanted, panel.firmwareWanted()),
+              std::tuple(TrackSet{0b101}, false, true));
+    const std::tuple<const char*, const char*, int, int, const char*> cases[] = {
+        {"99999", "-40000", 32767, -32768, "32767|-32768"}, {"abc", "2.5", 0, 2, "abc|2.5"}};
+    for (const auto& [writesText, readsText, writes, reads, shownAfter] : cases) {
+        w.writesPerLoopBox.edit(writesText, 0); // typed into boxes without a maximum
+        w.readsPerLoopBox.edit(readsText, 0);
+        const LoopCounts counts = panel.loopCounts();
+        EXPECT_EQ(std::tuple(int{counts.writes}, int{counts.reads},
+                             w.writesPerLoopBox.text() + '|' + w.readsPerLoopBox.text()),
+                  std::tuple(writes, reads, std::string(shownAfter)));
+    }
     panel.showCounters(
         {std::numeric_limits<std::uint64_t>::max(), {1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
-    EXPECT_EQ(w.loopCountLabel.caption(), "18446744073709551615");
-    EXPECT_EQ(joined(w.totalLabels) + joined(w.writeCountLabels) + joined(w.readCountLabels),
-              "1|2|3|4|5|6|7|8|9|");
     const std::string longText(300, '7'); // read-back and firmware boxes have no maximum
     panel.setBoxText(Row::ReadBack, 2, longText);
     panel.setBoxText(Row::Data, 3, "=>");
     panel.showFirmware(longText);
-    EXPECT_EQ(joined(w.trackBoxes) + joined(w.readBackBoxes) + w.firmwareBox.text(),
-              "||=>||" + longText + "||" + longText);
     panel.tellOperator("Select a track");
-    EXPECT_EQ(t.alerts.messages.at(0) + '|' + t.alerts.titles.at(0), "Select a track|Dornal Test");
-}
-
-TEST(WindowPanel, PaintsTheRowAtWorkLightYellow) {
-    // 0x0080FFFF: red 255, green 255, blue 128; 0x80000005: the window background system colour.
-    TestWindow t;
-    WindowPanel panel{t.window, t.alerts};
-    for (const auto& [phase, data, readBack] :
-         {std::tuple{Phase::Writing, 0x0080FFFFu, 0x80000005u},
-          {Phase::Reading, 0x80000005u, 0x0080FFFFu},
-          {Phase::Idle, 0x80000005u, 0x80000005u}}) {
+    EXPECT_EQ(w.loopCountLabel.caption() + '|' + joined(w.totalLabels) +
+                  joined(w.writeCountLabels) + joined(w.readCountLabels) + joined(w.trackBoxes) +
+                  joined(w.readBackBoxes) + w.firmwareBox.text() + '|' + t.alerts.messages.at(0) +
+                  '|' + t.alerts.titles.at(0),
+              "18446744073709551615|1|2|3|4|5|6|7|8|9|||=>||" + longText + "||" + longText +
+                  "|Select a track|Dornal Test");
+    for (const auto& [phase, data, readBack] : {std::tuple{Phase::Writing, kYellow, kWindowColor},
+                                                {Phase::Reading, kWindowColor, kYellow},
+                                                {Phase::Idle, kWindowColor, kWindowColor}}) {
         panel.showPhase(phase);
         for (std::size_t i = 0; i < 3; ++i)
-            EXPECT_EQ(std::pair(t.window.trackBoxes[i].backColor(),
-                                t.window.readBackBoxes[i].backColor()),
+            EXPECT_EQ(std::pair(w.trackBoxes[i].backColor(), w.readBackBoxes[i].backColor()),
                       std::pair(data, readBack));
     }
 }
@@ -214,27 +204,25 @@ TEST(WindowLoad, SetsListsDefaultsAndTheStateOfEveryControlWithoutTouchingTheLin
         button->click(); // disabled: nothing happens
     w.cycleTimer.tick();
 
-    EXPECT_EQ(w.portList.items(),
-              (Texts{"COM 1", "COM 2", "COM 3", "COM 4", "COM 5", "COM 6", "COM 7", "COM 8"}));
-    EXPECT_EQ(w.rateList.items(),
-              (Texts{"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"}));
-    EXPECT_EQ(w.portList.text() + '|' + w.rateList.text(), "COM 1|9600");
-    EXPECT_EQ(enabledMap(w), kLoaded);
-    EXPECT_EQ(std::tuple(w.modeOptions.selectedIndex(), w.writeConfigOptions.selectedIndex(),
-                         w.charSetOptions.selectedIndex(), w.itripOptions.selectedIndex()),
-              std::tuple(4, 1, 3, 0));
-    EXPECT_TRUE(w.trackCheck(1).ticked() && w.trackCheck(2).ticked() && w.trackCheck(3).ticked());
-    EXPECT_EQ(w.firmwareCheck.value(), 0);
-    EXPECT_EQ(w.writesPerLoopBox.text() + '|' + w.readsPerLoopBox.text(), "1|1");
-    EXPECT_EQ(w.firmwareBox.backColor(), 0x80000000u); // the scroll-bar system colour
+    // The modes, write configs, character sets and strengths chosen, the ticks, the per-loop
+    // counts, the firmware box in the scroll-bar system colour, track 3 at half height.
     EXPECT_EQ(
-        std::tuple(w.trackBox(3).height(), w.trackBox(3).visible(), w.readBackBox(3).visible()),
-        std::tuple(495, true, true));
-    EXPECT_EQ(joined(w.trackBoxes) + joined(w.readBackBoxes) + w.firmwareBox.text(), "||||||");
-    EXPECT_EQ(joined(w.lengthLabels) + joined(w.totalLabels) + joined(w.writeCountLabels) +
+        std::tuple(w.portList.items(), w.rateList.items(), w.portList.text(), w.rateList.text(),
+                   enabledMap(w), w.modeOptions.selectedIndex(),
+                   w.writeConfigOptions.selectedIndex(), w.charSetOptions.selectedIndex(),
+                   w.itripOptions.selectedIndex(), w.trackCheck(1).value(), w.trackCheck(2).value(),
+                   w.trackCheck(3).value(), w.firmwareCheck.value(), w.writesPerLoopBox.text(),
+                   w.readsPerLoopBox.text(), w.firmwareBox.backColor(), w.trackBox(3).height(),
+                   w.trackBox(3).visible(), w.readBackBox(3).visible(), u.line.writes,
+                   u.line.isOpen(), u.alerts.beeps),
+        std::tuple(Texts{"COM 1", "COM 2", "COM 3", "COM 4", "COM 5", "COM 6", "COM 7", "COM 8"},
+                   Texts{"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"},
+                   "COM 1"s, "9600"s, kLoaded, 4, 1, 3, 0, 1, 1, 1, 0, "1"s, "1"s, 0x80000000u, 495,
+                   true, true, Texts{}, false, 0));
+    EXPECT_EQ(joined(w.trackBoxes) + joined(w.readBackBoxes) + w.firmwareBox.text() +
+                  joined(w.lengthLabels) + joined(w.totalLabels) + joined(w.writeCountLabels) +
                   joined(w.readCountLabels) + w.loopCountLabel.caption() + w.statusLabel.caption(),
-              "0|0|0|0|0|0|0|0|0|0|0|0|0");
-    EXPECT_TRUE(u.line.writes.empty() && !u.line.isOpen() && u.alerts.beeps == 0);
+              "||||||0|0|0|0|0|0|0|0|0|0|0|0|0");
 }
 
 // Every refused character goes. The operator's edit beeps once and loses them before it is
@@ -251,17 +239,17 @@ TEST(TrackEntry, RemovesRefusedCharactersBeepsKeepsTheCaretInPlaceAndShowsTheLen
     for (const auto& [track, byOperator, typed, caret, kept, caretAfter, beeps] : cases) {
         TestWindow t;
         TextBox& box = t.window.trackBox(track);
-        if (byOperator)
-            box.edit(typed, caret);
-        else
-            box.setText(typed);
-        EXPECT_EQ(box.text() + '|' + t.window.lengthLabel(track).caption(),
-                  kept + '|' + std::to_string(kept.size()));
-        EXPECT_EQ(std::pair(box.caret(), t.alerts.beeps), std::pair(caretAfter, beeps)) << typed;
+        byOperator ? box.edit(typed, caret) : box.setText(typed);
+        EXPECT_EQ(std::tuple(box.text(), t.window.lengthLabel(track).caption(), box.caret(),
+                             t.alerts.beeps),
+                  std::tuple(kept, std::to_string(kept.size()), caretAfter, beeps))
+            << typed;
     }
 }
 
-TEST(TrackEntry, CutsDataToTheTrackMaximumAndUntickingEmptiesOnlyThatTrack) {
+// Data are cut to the track's maximum; the write config follows writing modes and only the
+// loop shows read-back.
+TEST(TrackEntryAndModeClick, UntickingEmptiesOnlyThatTrack) {
     TestWindow t;
     WindowModel& w = t.window;
     for (auto& box : w.trackBoxes)
@@ -273,9 +261,21 @@ TEST(TrackEntry, CutsDataToTheTrackMaximumAndUntickingEmptiesOnlyThatTrack) {
     w.trackBox(2).setText("12");
     w.trackCheck(2).setValue(1); // ticking keeps the data
     EXPECT_EQ(w.trackBox(2).text(), "12");
+    // {mode, write config enabled, read-back shown}; each step changes the write config.
+    const std::tuple<int, bool, bool> steps[] = {{1, 0, 0}, {4, 1, 1}, {3, 0, 0},
+                                                 {2, 1, 0}, {1, 0, 0}, {0, 1, 0}};
+    for (const auto& [mode, writeConfig, readBack] : steps) {
+        w.modeOptions[mode].select();
+        for (int track = 1; track <= 3; ++track)
+            EXPECT_EQ(std::tuple(w.writeConfigOptions[track - 1].enabled(),
+                                 w.trackBox(track).height(), w.readBackBox(track).visible()),
+                      std::tuple(writeConfig, readBack ? 495 : 975, readBack))
+                << mode;
+    }
 }
 
-TEST(ConnectAndDisconnect, SwapTheLockedControlsAndConnectSendsResetThenTheCharSet) {
+// Connect and Disconnect swap the locked controls; Connect sends a reset, then the character set.
+TEST(WindowController, ConnectChoicesASingleWriteAndAFaultInAHandler) {
     TestWindow t;
     WindowModel& w = t.window;
     w.portList.setListIndex(7);
@@ -284,27 +284,24 @@ TEST(ConnectAndDisconnect, SwapTheLockedControlsAndConnectSendsResetThenTheCharS
     w.trackBox(1).setText("AB");
     t.line.existingPorts.erase(8);
     w.connectButton.click();
-    EXPECT_EQ(std::tuple(t.alerts.beeps, t.alerts.messages, t.alerts.titles),
-              std::tuple(3, Texts{"Open COM Port Fail!"}, Texts{"Dornal Test"}));
-    EXPECT_EQ(enabledMap(w), kLoaded);
+    EXPECT_EQ(std::tuple(t.alerts.beeps, t.alerts.messages, t.alerts.titles, enabledMap(w)),
+              std::tuple(3, Texts{"Open COM Port Fail!"}, Texts{"Dornal Test"}, kLoaded));
 
     t.line.existingPorts.insert(8);
     t.line.feed("stale");
     w.abandonButton.setEnabled(true); // as during a run
     w.connectButton.click();
-    EXPECT_EQ(enabledMap(w), kConnected);
-    EXPECT_EQ(std::pair(t.line.port(), t.line.baudRate()), std::pair(8, 1200));
-    EXPECT_EQ(t.line.writes, (Texts{kEsc + "a", kEsc + "="}));
-    EXPECT_EQ(t.line.pending(), 0u);
     // Connecting zeroes the counters and the lengths shown, though the data stay.
-    EXPECT_EQ(w.totalLabels[0].caption() + w.lengthLabel(1).caption() + w.trackBox(1).text(),
-              "00AB");
+    EXPECT_EQ(
+        std::tuple(enabledMap(w), t.line.port(), t.line.baudRate(), t.line.writes, t.line.pending(),
+                   w.totalLabels[0].caption() + w.lengthLabel(1).caption() + w.trackBox(1).text()),
+        std::tuple(kConnected, 8, 1200, Texts{kEsc + "a", kEsc + "="}, 0u, "00AB"s));
 
     w.totalLabels[0].setCaption("4");
     w.disconnectButton.click();
-    EXPECT_EQ(enabledMap(w), "11100000001 00000 0000 000 111 000 000");
-    EXPECT_EQ(joined(w.trackBoxes) + w.totalLabels[0].caption(), "|||4");
-    EXPECT_FALSE(t.line.isOpen());
+    EXPECT_EQ(std::tuple(enabledMap(w), joined(w.trackBoxes) + w.totalLabels[0].caption(),
+                         t.line.isOpen()),
+              std::tuple(kDisconnected, "|||4"s, false));
 
     w.portList.setListIndex(-1); // no port chosen: port 0, which does not open
     w.rateList.setListIndex(6);
@@ -314,75 +311,49 @@ TEST(ConnectAndDisconnect, SwapTheLockedControlsAndConnectSendsResetThenTheCharS
     w.connectButton.click();
     EXPECT_EQ(std::tuple(t.alerts.beeps, t.line.port(), t.line.baudRate()),
               std::tuple(6, 3, 57600));
-    t.controller.unload();
-    EXPECT_FALSE(t.line.isOpen());
-}
-
-TEST(ModeClick, WriteConfigFollowsWritingAndOnlyTheLoopShowsReadBack) {
-    // {mode, write config enabled, read-back shown}; each step changes the write config.
-    const std::tuple<int, bool, bool> steps[] = {{1, false, false}, {4, true, true},
-                                                 {3, false, false}, {2, true, false},
-                                                 {1, false, false}, {0, true, false}};
-    TestWindow t;
-    for (const auto& [mode, writeConfig, readBack] : steps) {
-        t.window.modeOptions[mode].select();
-        for (int track = 1; track <= 3; ++track) {
-            EXPECT_EQ(t.window.writeConfigOptions[track - 1].enabled(), writeConfig) << mode;
-            EXPECT_EQ(t.window.trackBox(track).height(), readBack ? 495 : 975) << mode;
-            EXPECT_EQ(t.window.readBackBox(track).visible(), readBack) << mode;
-        }
-    }
-}
-
-TEST(CharSetAndItripClick, SendTheirCommandAndTheCharSetEmptiesTracks2And3) {
-    TestWindow t;
-    t.connect();
+    t.line.writes.clear();
+    // The character set and the write strength send their command.
     for (int index = 0; index < 4; ++index) {
-        for (auto& box : t.window.trackBoxes)
+        for (auto& box : w.trackBoxes)
             box.setText("12");
-        t.window.charSetOptions[index].select();
-        EXPECT_EQ(joined(t.window.trackBoxes) + joined(t.window.lengthLabels), "12|||2|0|0|");
+        w.charSetOptions[index].select();
+        EXPECT_EQ(joined(w.trackBoxes) + joined(w.lengthLabels), "12|||2|0|0|");
     }
     for (int index : {2, 1, 0})
-        t.window.itripOptions[index].select();
-    EXPECT_EQ(t.line.writes, (Texts{kEsc + "'", kEsc + "O", kEsc + "N", kEsc + "=", kEsc + ",",
-                                    kEsc + "+", kEsc + "*"}));
-}
+        w.itripOptions[index].select();
+    EXPECT_EQ(std::exchange(t.line.writes, {}),
+              (Texts{kEsc + "'", kEsc + "O", kEsc + "N", kEsc + "=", kEsc + ",", kEsc + "+",
+                     kEsc + "*"}));
+    // A single write of track 2.
 
-TEST(WindowController, AFaultInAHandlerIsShownInTheStatusAndGoesNoFurther) {
-    TestWindow t;
-    t.connect();
-    t.line.onWrite = [](std::string_view) { throw std::runtime_error("line gone"); };
-    EXPECT_NO_THROW(t.window.itripOptions[1].select());
-    EXPECT_EQ(t.window.statusLabel.caption(), "Internal fault: line gone");
-}
-
-TEST(WindowController, SingleWriteOfTrack2RunsFromStartToTheCountedAnswer) {
-    TestWindow t;
-    WindowModel& w = t.window;
-    t.connect();
     w.modeOptions[2].select();
     w.trackCheck(1).setValue(0);
     w.trackCheck(3).setValue(0);
     w.startButton.click();
-    EXPECT_EQ(t.line.writes.front(), kEsc + "*"); // the write strength chosen at load goes first
-    EXPECT_EQ(enabledMap(w), "00010110011 00000 0000 000 000 000 111");
+    // The write strength chosen goes first.
+    EXPECT_EQ(std::pair(t.line.writes.front(), enabledMap(w)),
+              std::pair(kEsc + "*", "00010110011 00000 0000 000 000 000 111"s));
     t.line.feed("\x1brp");
     w.cycleTimer.tick();
-    EXPECT_EQ(joined(w.writeCountLabels) + joined(w.totalLabels), "0|1|0|0|1|0|");
-    EXPECT_EQ(w.statusLabel.caption(), "1B 72 70- 0");
     // A single action leaves the write strength locked until a run is abandoned.
-    EXPECT_EQ(enabledMap(w), "00011101101 11111 1111 111 000 111 111");
+    EXPECT_EQ(joined(w.writeCountLabels) + joined(w.totalLabels) + w.statusLabel.caption() + '|' +
+                  enabledMap(w),
+              "0|1|0|0|1|0|1B 72 70- 0|00011101101 11111 1111 111 000 111 111");
     w.startButton.click();
     w.abandonButton.click();
-    EXPECT_EQ(t.line.writes.back(), kEsc + "0");
-    EXPECT_EQ(enabledMap(w), kConnected);
+    EXPECT_EQ(std::pair(t.line.writes.back(), enabledMap(w)), std::pair(kEsc + "0", kConnected));
     w.resetButton.click();
     EXPECT_EQ(t.line.writes.back(), kEsc + "a");
     w.startButton.click();
     w.disconnectButton.click(); // a run does not outlive its port
-    EXPECT_EQ(t.line.writes.back(), kEsc + "0");
-    EXPECT_EQ(enabledMap(w), "11100000001 00000 0000 000 111 000 000");
+    EXPECT_EQ(std::pair(t.line.writes.back(), enabledMap(w)), std::pair(kEsc + "0", kDisconnected));
+    // A fault in a handler is shown in the status and goes no further.
+    t.connect();
+    t.line.onWrite = [](std::string_view) { throw std::runtime_error("line gone"); };
+    EXPECT_NO_THROW(w.itripOptions[1].select());
+    EXPECT_EQ(w.statusLabel.caption(), "Internal fault: line gone");
+    t.controller.unload();
+    EXPECT_FALSE(t.line.isOpen());
 }
 
 } // namespace
