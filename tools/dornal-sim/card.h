@@ -1,17 +1,18 @@
 #pragma once
 
+#include "shared/tracks.h"
+
 #include <array>
 #include <string>
 
 namespace dornal::sim {
 
-// Which tracks a request covers: bit 0 track 1, bit 1 track 2, bit 2 track 3 (the bit order
-// of the write answer codes).
-using TrackSet = unsigned;
-inline constexpr TrackSet kTrack1 = 0b001;
-inline constexpr TrackSet kTrack2 = 0b010;
-inline constexpr TrackSet kTrack3 = 0b100;
-inline constexpr TrackSet kAllTracks = 0b111;
+// Which tracks a request covers, in the bit order of the write answer codes.
+using dornal::TrackSet;
+inline constexpr TrackSet kTrack1 = trackBit(1);
+inline constexpr TrackSet kTrack2 = trackBit(2);
+inline constexpr TrackSet kTrack3 = trackBit(3);
+inline constexpr TrackSet kAllTracks = kTrack1 | kTrack2 | kTrack3;
 
 // The card in the reader: the bytes on each track, index 0..2 for tracks 1..3.
 struct Card {

@@ -9,10 +9,6 @@ using namespace protocol;
 
 namespace {
 
-bool includes(TrackSet tracks, int number) {
-    return (tracks & (1u << (number - 1))) != 0;
-}
-
 std::string perTrack(const char* name, const std::array<std::uint64_t, 3>& counts) {
     std::string text = name;
     for (int number = 1; number <= 3; ++number) {
@@ -79,7 +75,7 @@ void ReaderModel::escape(std::string_view command, std::vector<Answer>& out) {
     if (auto tracks = tracksToRead(command)) {
         ++tally_.readAnswers;
         for (int number = 1; number <= 3; ++number) {
-            if (includes(*tracks, number) && !card_.track(number).empty()) {
+            if (holds(*tracks, number) && !card_.track(number).empty()) {
                 ++tally_.readsWithData[static_cast<std::size_t>(number - 1)];
             }
         }
@@ -100,7 +96,7 @@ void ReaderModel::write(std::string_view body, std::vector<Answer>& out) {
     const TrackSet written = tracksWritten(request.tracks);
     tally_.failedWrites += ok ? 0 : 1;
     for (int number = 1; ok && number <= 3; ++number) {
-        if (includes(written, number)) {
+        if (holds(written, number)) {
             card_.track(number) = request.data.track(number);
             ++tally_.writesDone[static_cast<std::size_t>(number - 1)];
         }
