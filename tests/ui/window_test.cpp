@@ -162,7 +162,8 @@ TEST(WindowPanel, ReadsTicksAndCountsHeldTo16BitsShowsCountersAndTextsPaintsTheR
     panel.showCounters(
         {std::numeric_limits<std::uint64_t>::max(), {1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
     const std::string longText(300, '7'); // read-back and firmware boxes have no maximum
-    panel.setBoxText(Row::ReadBack, 2, longText);
+    for (int track = 1; track <= 3; ++track)
+        panel.setBoxText(Row::ReadBack, track, longText);
     panel.setBoxText(Row::Data, 3, "=>");
     panel.showFirmware(longText);
     panel.tellOperator("Select a track");
@@ -170,8 +171,8 @@ TEST(WindowPanel, ReadsTicksAndCountsHeldTo16BitsShowsCountersAndTextsPaintsTheR
                   joined(w.writeCountLabels) + joined(w.readCountLabels) + joined(w.trackBoxes) +
                   joined(w.readBackBoxes) + w.firmwareBox.text() + '|' + t.alerts.messages.at(0) +
                   '|' + t.alerts.titles.at(0),
-              "18446744073709551615|1|2|3|4|5|6|7|8|9|||=>||" + longText + "||" + longText +
-                  "|Select a track|Dornal Test");
+              "18446744073709551615|1|2|3|4|5|6|7|8|9|||=>|" + longText + "|" + longText + "|" +
+                  longText + "|" + longText + "|Select a track|Dornal Test");
     for (const auto& [phase, data, readBack] : {std::tuple{Phase::Writing, kYellow, kWindowColor},
                                                 {Phase::Reading, kWindowColor, kYellow},
                                                 {Phase::Idle, kWindowColor, kWindowColor}}) {
