@@ -28,9 +28,7 @@ namespace dornal::endurance {
 namespace {
 
 using namespace protocol;
-using namespace std::chrono_literals;
 using sim::Answer;
-using TrackData = std::array<std::optional<std::string>, 3>;
 
 // Set: the mode, write config, tracks and per-loop counts, each where its control is usable.
 // Replug: Disconnect and Connect, after the line vanished when the step's number is odd.
@@ -67,14 +65,13 @@ const auto typed = [](int a) { return std::string(kTrack1Alphabet.substr(a / 768
 
 // The data of each track a write frame carries: track 2 first, "A" track 3, "~" track 1. Track 2
 // data hold neither "A" nor "~", track 3 data no "~"; track 1 data may hold "A".
-TrackData frameData(std::string_view frame) {
+auto frameData(std::string_view frame) {
     std::string_view body = frame.substr(2, frame.size() - 2 - kWriteTrailer.size());
-    TrackData data;
+    std::array<std::optional<std::string>, 3> data;
     for (const auto& [marker, i] : {std::pair{kTrack1Marker, 0}, {kTrack3Marker, 2}})
         if (const std::size_t at = body.find(static_cast<char>(marker)); at != body.npos)
             data[i] = std::string(body.substr(at + 1)), body = body.substr(0, at);
-    if (!body.empty())
-        data[1] = std::string(body);
+    data[1] = body.empty() ? std::nullopt : std::optional<std::string>(body);
     return data;
 }
 
@@ -118,52 +115,34 @@ struct Rig : MemoryLine {
     explicit Rig(int failEvery) : reader({failEvery, "ENDURANCE"}) {
         controller.load();
         onWrite = [this](std::string_view bytes) {
-            for (const Answer& a : reader.feed(bytes))
-                answer(a);
+            std::ranges::for_each(reader.feed(bytes), [this](const Answer& a) { answer(a); });
         };
         w.connectButton.click();
     }
 
     bool write(std::span<const std::uint8_t> bytes) override {
-        endReception();
-        sent({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+        received(), sent({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
         return MemoryLine::write(bytes);
     }
+    // A reception begins at an ESC a tick takes, and goes on while bytes are waited for.
     int waitByte(int ms) override {
-        if (ms <= 0)
-            endReception();
-        const int got = MemoryLine::waitByte(ms);
-        if (ms <= 0 && got == kEsc)
-            reception = {taken() - 1, taken()};
-        else if (ms > 0 && got >= 0 && reception)
-            reception->second = taken();
+        const int got = ms <= 0 ? (received(), MemoryLine::waitByte(ms)) : MemoryLine::waitByte(ms);
+        if ((ms <= 0 && got == kEsc) || (ms > 0 && got >= 0 && reception))
+            reception = {ms <= 0 ? taken() - 1 : reception->first, taken()};
         return got;
     }
     std::uint64_t taken() const { return fed - pending(); }
-    void endReception() {
-        if (const auto r = std::exchange(reception, std::nullopt))
-            received(r->first, r->second);
-    }
 
-    void run(Act act, int a) {
+    const std::string& run(Act act, int a) {
         const std::int64_t clock0 = clockMs;
-        const auto began = std::chrono::steady_clock::now();
-        operate(act, a);
-        endReception();
-        check();
-        CHECK_THAT(clockMs - clock0 <= kStepMs && std::chrono::steady_clock::now() - began < 1s,
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+        operate(act, a), received(), check();
+        CHECK_THAT(clockMs - clock0 <= kStepMs && std::chrono::steady_clock::now() < deadline,
                    "held the line " + std::to_string(clockMs - clock0) + " ms, or took 1 s");
-        while (!placed.empty() && placed.front().end <= taken())
-            placed.pop_front();
-        clearRecord();
-        alerts = {};
-        if (++steps == kWarmUp)
-            heapAtWarmUp = heapInUse(*this);
-    }
-    // At the end of a sequence: the heap in use has not grown with the steps.
-    void finish() {
-        const std::int64_t grown = heapInUse(*this) - heapAtWarmUp;
-        CHECK_THAT(steps <= kWarmUp || grown <= kHeapSlack, "heap grew " + std::to_string(grown));
+        std::erase_if(placed, [this](const Placed& p) { return p.end <= taken(); });
+        clearRecord(), alerts = {};
+        heapAtWarmUp = ++steps == kWarmUp ? heapInUse(*this) : heapAtWarmUp;
+        return failure;
     }
 
     void operate(Act act, int a) {
@@ -174,8 +153,7 @@ struct Rig : MemoryLine {
             return w.cycleTimer.tick();
         case Act::Set: // the mode first: a read mode locks the write configs
             for (OptionButton* option : {&w.modeOptions[a % 5], &w.writeConfigOptions[a / 5 % 3]})
-                if (option->enabled())
-                    option->select();
+                option->enabled() ? option->select() : void();
             for (int track = 1; track <= 3; ++track)
                 if (w.trackCheck(track).enabled())
                     w.trackCheck(track).setValue(a / 15 >> (track - 1) & 1);
@@ -185,42 +163,29 @@ struct Rig : MemoryLine {
             if (a / 1920 % 4 == 0) // the track boxes stay editable during a run
                 w.trackBox(1).setText(typed(a)), data[0] = w.trackBox(1).text();
             return;
-        case Act::Start: {
+        case Act::Abandon:
+            return running ? abandoned() : void(), w.abandonButton.click();
+        case Act::Reset:
+            return expected.loops = 0, expected.totals = {}, w.resetButton.click();
+        case Act::Replug: // a run does not outlive its port: it ends as by Abandon
+            a % 2 == 1 ? failPort(), w.cycleTimer.tick() : void();
+            running ? abandoned() : void(), w.disconnectButton.click();
+            CHECK_THAT(controls() == allowed(false), "after Disconnect " + controls());
+            return w.connectButton.click(), void(expected = {});
+        case Act::Fault: // at most eight wait for their answers
+            return faults.size() < 8 ? faults.push_back(a) : void();
+        case Act::Start:
             if (running) // Start is locked
                 return w.startButton.click();
             bool ticked = false;
             for (int track = 1; track <= 3; ++track)
                 data[trackIndex(track)] = w.trackBox(track).text(),
                 ticked |= w.trackCheck(track).ticked();
-            first = true;
-            mode = static_cast<Mode>(w.modeOptions.selectedIndex());
+            first = true, done = {}, mode = static_cast<Mode>(w.modeOptions.selectedIndex());
             perLoop = {std::stoi(w.writesPerLoopBox.text()), std::stoi(w.readsPerLoopBox.text())};
-            done = {};
-            w.startButton.click();
-            expected = {}; // at the end of Start: its first write was prepared from the old totals
-            running = ticked;
-            itripFree = itripFree && !ticked;
+            // Counters cleared at the end of Start: its first write was prepared from the old.
+            w.startButton.click(), expected = {}, running = ticked, itripFree &= !ticked;
             return CHECK_THAT(ticked || alerts.messages.size() == 1, "Start without a track");
-        }
-        case Act::Abandon:
-            if (running)
-                abandoned();
-            return w.abandonButton.click();
-        case Act::Reset:
-            expected.loops = 0, expected.totals = {};
-            return w.resetButton.click();
-        case Act::Replug: // a run does not outlive its port: it ends as by Abandon
-            if (a % 2 == 1)
-                failPort(), w.cycleTimer.tick();
-            if (running)
-                abandoned();
-            w.disconnectButton.click();
-            CHECK_THAT(controls() == allowed(false), "after Disconnect " + controls());
-            w.connectButton.click();
-            expected = {};
-            return;
-        case Act::Fault: // at most eight wait for their answers
-            return faults.size() < 8 ? faults.push_back(a) : void();
         }
     }
 
@@ -255,8 +220,7 @@ struct Rig : MemoryLine {
             return;
         if (bytes.compare(stray, bytes.npos, a.bytes) == 0) // only an answer that goes out whole
             placed.push_back({fed + stray, fed + bytes.size(), a});
-        feed(bytes);
-        fed += bytes.size();
+        feed(bytes), fed += bytes.size();
     }
 
     // The bench's side: a read command makes it expect a read answer, a write frame a write
@@ -265,11 +229,11 @@ struct Rig : MemoryLine {
         if (bytes.size() < 2 || bytes[0] != static_cast<char>(kEsc))
             return;
         for (std::string_view read : {kReadT1, kReadT2, kReadT12, kReadT3, kReadT123, kReadT23})
-            reading = reading || bytes.substr(1) == read;
+            reading |= bytes.substr(1) == read;
         if (bytes[1] != static_cast<char>(kWriteFrameStart))
             return;
         reading = false;
-        const TrackData sentData = frameData(bytes);
+        const auto sentData = frameData(bytes);
         const int config = w.writeConfigOptions.selectedIndex();
         const auto set = mode == Mode::SingleWrite ? PatternSet::Single : PatternSet::Loop;
         // The write/read loop advances its data once a loop: after its last read, or before its
@@ -307,55 +271,51 @@ struct Rig : MemoryLine {
     // An answer is taken whole when a reception ended at its terminator having taken all of it
     // from its ESC on, while the bench expected its kind: only such an answer may count. What
     // the reception took before that ESC was an answer that broke off.
-    void received(std::uint64_t begin, std::uint64_t end) {
-        CHECK_THAT(end - begin <= 1 + timing::kAnswerMaxBytes, "an answer too long was taken");
-        const auto at = std::find_if(placed.begin(), placed.end(), [=](const Placed& p) {
-            return p.end == end && p.begin >= begin && p.begin < end;
+    void received() {
+        const auto r = std::exchange(reception, std::nullopt);
+        if (!r)
+            return;
+        CHECK_THAT(r->second - r->first <= 1 + timing::kAnswerMaxBytes, "an answer too long");
+        const auto at = std::find_if(placed.begin(), placed.end(), [&](const Placed& p) {
+            return p.end == r->second && p.begin >= r->first && p.begin < r->second;
         });
         // (Answer::Kind lists Write, then Read.)
         const bool whole = at != placed.end() && at->answer.kind == Answer::Kind(reading);
-        if (whole)
-            count(at->answer.bytes);
-        if (!reading)
-            failed = !whole || at->answer.bytes.back() != kWriteOk;
+        const std::string b = whole ? at->answer.bytes : "";
+        const bool wrote = whole && !reading && b.back() == kWriteOk;
+        failed = reading ? failed : !wrote;
         if (mode == Mode::WriteLoop && !reading)
             ++expected.loops;
         else if (mode == (reading ? Mode::SingleRead : Mode::SingleWrite))
             running = false;
-        else if (mode == Mode::WriteReadLoop && !reading)
-            ++done[0];
-        else if (mode == Mode::WriteReadLoop && ++done[1] >= std::max(perLoop[1], 1))
+        else if (mode == Mode::WriteReadLoop && ++done[reading] >= std::max(perLoop[1], 1) &&
+                 reading) // a write only counts in done[0]
             ++expected.loops, done = {};
-    }
-
-    void count(const std::string& b) {
         for (const WriteCode& code : kWriteCodes)
-            for (int t = 1; t <= 3 && !reading && code.code == b[1] && b.back() == 'p'; ++t)
-                expected.writes[t - 1] += holds(code.tracks, t),
-                    expected.totals[t - 1] += holds(code.tracks, t);
+            for (int t = 1; t <= 3 && wrote && code.code == b[1]; ++t)
+                for (std::uint64_t* n : {&expected.writes[t - 1], &expected.totals[t - 1]})
+                    *n += holds(code.tracks, t);
         // Segments: track 2 unmarked, "A" track 3, "~" track 1, each closed by an end mark; the
         // bench shows the data of each.
-        for (std::size_t i = 2; reading && b[i] != kReadAnswerEnd;) {
+        for (std::size_t i = 2, mark = 0; whole && reading && b[i] != kReadAnswerEnd;
+             i = mark + 1) {
             const int track = b[i] == 'A' ? 3 : b[i] == '~' ? 1 : 2; // only track 2 has no marker
-            const std::size_t mark = b.find(static_cast<char>(kTrackEnd), i += track != 2);
+            mark = b.find(static_cast<char>(kTrackEnd), i += track != 2);
             expected.reads[trackIndex(track)] += track != 2 || mark > i ? 1 : 0;
             expected.totals[trackIndex(track)] += mark > i && mode != Mode::WriteReadLoop ? 1 : 0;
-            const TextBox& box =
-                mode == Mode::WriteReadLoop ? w.readBackBox(track) : w.trackBox(track);
+            auto& box = mode == Mode::WriteReadLoop ? w.readBackBox(track) : w.trackBox(track);
             CHECK_THAT(box.text() == b.substr(i, mark - i), "shows \"" + box.text() + "\" as read");
-            i = mark + 1;
         }
     }
 
     // The counters shown, and the controls usable.
     void check() {
+        const std::array labels{&w.totalLabels, &w.writeCountLabels, &w.readCountLabels};
+        const std::array counts{&expected.totals, &expected.writes, &expected.reads};
         std::string shown = w.loopCountLabel.caption(), want = std::to_string(expected.loops);
-        for (std::size_t i = 0; i < 3; ++i) {
-            shown += " " + w.totalLabels[i].caption() + "/" + w.writeCountLabels[i].caption() +
-                     "/" + w.readCountLabels[i].caption();
-            want += " " + std::to_string(expected.totals[i]) + "/" +
-                    std::to_string(expected.writes[i]) + "/" + std::to_string(expected.reads[i]);
-        }
+        for (std::size_t i = 0; i < 9; ++i) // each track's total/write/read
+            shown += (i % 3 ? "/" : " ") + labels[i % 3]->at(i / 3).caption(),
+                want += (i % 3 ? "/" : " ") + std::to_string(counts[i % 3]->at(i / 3));
         shown += ", controls " + controls(), want += ", controls " + allowed(true);
         CHECK_THAT(shown == want, "loops, total/write/read " + shown + ", not " + want);
     }
@@ -363,18 +323,15 @@ struct Rig : MemoryLine {
     // As 1s and 0s: the timer, Start, Abandon, the modes, the track checks, the per-loop counts,
     // the character sets, the write strengths, Connect, Disconnect, Reset Counter, the port list.
     std::string controls() const {
-        std::string map;
-        for (const Control* c : std::initializer_list<const Control*>{
-                 &w.cycleTimer, &w.startButton, &w.abandonButton, &w.modeOptions[0],
-                 &w.trackChecks[0], &w.writesPerLoopBox, &w.charSetOptions[0], &w.itripOptions[0],
-                 &w.connectButton, &w.disconnectButton, &w.resetButton, &w.portList})
-            map += c->enabled() ? '1' : '0';
-        return map;
+        const auto on = [](const auto&... c) { return std::string{(c.enabled() ? '1' : '0')...}; };
+        return on(w.cycleTimer, w.startButton, w.abandonButton, w.modeOptions[0], w.trackChecks[0],
+                  w.writesPerLoopBox, w.charSetOptions[0], w.itripOptions[0], w.connectButton,
+                  w.disconnectButton, w.resetButton, w.portList);
     }
     std::string allowed(bool connected) const {
-        std::string map = !connected ? "0000000-1001" : running ? "1010000-0110" : "0101111-0110";
-        map[7] = itripFree ? '1' : '0'; // locked by a run, and freed only by Abandon
-        return map;
+        const char* head = !connected ? "0000000" : running ? "1010000" : "0101111";
+        // The write strengths: locked by a run, and freed only by Abandon.
+        return head + std::string(itripFree ? "1" : "0") + (connected ? "0110" : "1001");
     }
 };
 
@@ -384,18 +341,16 @@ const char* const kActs[] = {"Tick", "Set", "Start", "Abandon", "Reset", "Replug
 struct Model {};
 struct Step : rc::state::Command<Model, Rig> {
     Step(Act act, int a) : act(act), a(a) {}
-    void run(const Model&, Rig& rig) const override {
-        rig.run(act, a);
-        RC_ASSERT(rig.failure == "");
-    }
+    void run(const Model&, Rig& rig) const override { RC_ASSERT(rig.run(act, a) == ""); }
     void show(std::ostream& os) const override { os << kActs[static_cast<int>(act)] << ' ' << a; }
     Act act;
     int a;
 };
 using Steps = rc::state::Commands<Step::CommandType>;
 
-// How often each act comes in a hundred steps, in the order of Act: the majority are ticks.
-constexpr int kWeights[] = {60, 8, 10, 3, 3, 3, 13};
+// Each act's share of a hundred steps, summed in the order of Act (60 ticks, 8 settings, 10
+// Starts, 3 each of Abandon, Reset and Replug, 13 faults): the majority are ticks.
+constexpr int kUpTo[] = {60, 68, 78, 81, 84, 87, 100};
 
 // A fixed number of steps; shrinking drops steps.
 rc::Gen<Steps> stepsOf(std::size_t count) {
@@ -403,10 +358,9 @@ rc::Gen<Steps> stepsOf(std::size_t count) {
         const auto number = rc::gen::inRange(0, 1 << 20);
         Steps steps;
         for (std::size_t i = 0; i < count; ++i) {
-            int act = 0;
-            for (int n = number(r.split()).value() % 100; n >= kWeights[act];)
-                n -= kWeights[act++];
-            steps.push_back(std::make_shared<const Step>(Act(act), number(r.split()).value()));
+            const int n = number(r.split()).value() % 100;
+            const auto act = Act(std::upper_bound(std::begin(kUpTo), std::end(kUpTo), n) - kUpTo);
+            steps.push_back(std::make_shared<const Step>(act, number(r.split()).value()));
         }
         return rc::shrinkable::shrinkRecur(
             steps, [](const Steps& s) { return rc::shrink::removeChunks(s); });
@@ -418,11 +372,11 @@ RC_GTEST_PROP(Endurance, TheBenchCountsExactlyTheAnswersItTookWhole, ()) {
     const long perCase =
         (total ? std::atol(total) : 10000) / rc::detail::configuration().testParams.maxSuccess;
     const int failEvery = *rc::gen::inRange(0, 6); // every k-th write fails, 0 none
-    const Steps steps = *stepsOf(static_cast<std::size_t>(std::max(1L, perCase)));
     Rig rig(failEvery);
-    rc::state::runAll(steps, Model{}, rig);
-    rig.finish();
+    rc::state::runAll(*stepsOf(static_cast<std::size_t>(std::max(1L, perCase))), Model{}, rig);
     RC_ASSERT(rig.failure == "");
+    if (rig.steps > kWarmUp) // the heap in use has not grown with the steps
+        RC_ASSERT(heapInUse(rig) - rig.heapAtWarmUp <= kHeapSlack);
 }
 
 // Sequences that once failed, kept as they shrank: the acts, and the number of each.
