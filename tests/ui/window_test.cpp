@@ -144,11 +144,13 @@ TEST(WindowPanel, ReadsTicksAndCountsHeldTo16BitsShowsCountersAndTextsPaintsTheR
     WindowPanel panel{t.window, t.alerts};
     WindowModel& w = t.window;
     w.trackCheck(2).setValue(2); // grayed is neither ticked nor wanted
+    const TrackSet withTrack1 = panel.tickedTracks();
+    w.trackCheck(1).setValue(0);
     w.firmwareCheck.setValue(2);
     const bool grayedWanted = panel.firmwareWanted();
     w.firmwareCheck.setValue(1);
-    EXPECT_EQ(std::tuple(panel.tickedTracks(), grayedWanted, panel.firmwareWanted()),
-              std::tuple(TrackSet{0b101}, false, true));
+    EXPECT_EQ(std::tuple(withTrack1, panel.tickedTracks(), grayedWanted, panel.firmwareWanted()),
+              std::tuple(TrackSet{0b101}, TrackSet{0b100}, false, true));
     const std::tuple<const char*, const char*, int, int, const char*> cases[] = {
         {"99999", "-40000", 32767, -32768, "32767|-32768"}, {"abc", "2.5", 0, 2, "abc|2.5"}};
     for (const auto& [writesText, readsText, writes, reads, shownAfter] : cases) {
