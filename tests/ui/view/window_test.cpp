@@ -4,6 +4,7 @@
 #include "engine/status_texts.h"
 #include "reader/answers.h"
 #include "shared/protocol.h"
+#include "ui/view/app_icon.h"
 #include "ui/view/layout.h"
 #include "view_bench.h"
 
@@ -73,6 +74,32 @@ const char* kTabOrder =
     "Option2(1) Option2(2) Option3(0) Option3(1) Option3(2) Option3(3) Text2(0) Text2(1) Text2(2) "
     "Option1(4) Text3 tx_WriteTimesPerLoop tx_ReadTimesPerLoop chkGetFirmwareVersion Option4(0) "
     "Option4(2) Option4(1)";
+
+// A digest of the bytes given, so that a picture of many numbers can be pinned in one line.
+std::uint64_t digest(const QByteArray& bytes) {
+    std::uint64_t hash = 14695981039346656037u;
+    for (char c : bytes)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    return hash;
+}
+
+// The geometry of every control as loaded, and the icon's pixels, as designed: pinned as
+// digests (the table above checks a sample by its numbers). A deliberate change of the layout
+// or the icon changes these values with it.
+TEST(Window, EveryPlaceAndTheIconAreAsDesigned) {
+    ViewBench b;
+    QByteArray places;
+    for (const view::ControlPlace& place : view::windowLayout()) {
+        const QRect r = b.view.control(place.name)->geometry();
+        places +=
+            QString("%1 %2 %3 %4;").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toLatin1();
+    }
+    const QImage icon = view::windowIconImage();
+    const QByteArray pixels(reinterpret_cast<const char*>(icon.constBits()),
+                            static_cast<qsizetype>(icon.sizeInBytes()));
+    EXPECT_EQ(digest(places), 17782479225629977363u);
+    EXPECT_EQ(digest(pixels), 11213937751967940301u);
+}
 
 TEST(Window, KeyboardFocusFollowsTheDesignedOrderAndTabLeavesATrackBox) {
     ViewBench b;
