@@ -66,6 +66,7 @@ TEST(ReaderModel, AnswersEveryRequestAndSkipsWhatIsNone) {
         {"query after a lone ESC", "^" + kQuery, kFirmware},
         {"query after its own first bytes", "BB" + kQuery, kFirmware},
         {"frame after a broken one", "^t99\x1d" + frame("34"), "^rp", "34"},
+        {"frame whose data ends in GS", frame("1\x1d"), "^rp", "1\x1d"},
         {"longest frame", frame(fives), "^rp", fives},
         {"overlong frame", frame(fives + "5"), ""},
     };

@@ -8,7 +8,6 @@ namespace dornal::testing {
 namespace {
 
 using namespace std::chrono;
-using namespace std::chrono_literals;
 
 // The bench side of the line, opened with plain POSIX termios.
 struct PlainLine {
