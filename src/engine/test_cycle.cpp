@@ -33,12 +33,11 @@ void Bench::tick() {
     } else if (received.kind == Received::Kind::Write) {
         panel_.showStatus(received.write.status);
     }
+    // An incomplete read answer carries no decoded answer: nothing is shown or counted.
     if (received.kind == Received::Kind::Write)
         onWriteAnswer(received);
-    else if (received.outcome == Outcome::Complete)
-        onReadAnswer(received.read);
     else
-        onReadAnswer({});
+        onReadAnswer(received.read);
 }
 
 // An incomplete answer counts nothing and leaves the write failed; the run goes on as after

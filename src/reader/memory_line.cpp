@@ -64,13 +64,6 @@ void MemoryLine::feedLater(std::string_view chunk) {
     later_.emplace_back(chunk);
 }
 
-std::string MemoryLine::sent() const {
-    std::string all;
-    for (const auto& piece : writes)
-        all += piece;
-    return all;
-}
-
 bool MemoryLine::releaseLater() {
     if (later_.empty())
         return false;

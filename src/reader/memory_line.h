@@ -38,7 +38,6 @@ public:
     int port() const { return port_; }
     int baudRate() const { return baudRate_; }
     std::vector<std::string> writes; // each write as one piece, in order
-    std::string sent() const;        // every byte written, in order
     std::int64_t clockMs = 0;
     std::size_t pending() const { return incoming_.size(); }
     void clearRecord() { writes.clear(); }
