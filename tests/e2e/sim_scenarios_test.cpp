@@ -7,21 +7,11 @@
 #include "sim_process.h"
 #include "window_fixture.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
 #include <gtest/gtest.h> // with <memory>
-
-// The real serial layer and the timers need a Qt application, as in the program.
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    // Headless unless a test run asks for a real screen.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}
 
 namespace dornal {
 namespace {
@@ -128,33 +118,6 @@ TEST_F(SimScenario, SilentReaderTheRunWaitsAndTheFirmwareQueryGivesUp) {
                           w.firmwareBox.text()}),
               (std::tuple{Counters{}, true, "", kAnswerTimeoutText}));
     expectUsableAgain(kRate9600, false);
-}
-
-TEST_F(SimScenario, StrayBytesBeforeAnAnswerAreDroppedOnePerTick) {
-    ASSERT_TRUE(startSim({"--stray", "2"}));
-    start(Mode::SingleWrite);
-    runFor(1200ms); // two ticks, each drops one stray byte
-    EXPECT_EQ(counters(), Counters{});
-    runFor(900ms);
-    EXPECT_EQ((std::tuple{counters().writes, w.statusLabel.caption()}),
-              (std::tuple{kOnce, "1B 22 30 70- 0"}));
-}
-
-// Half an answer counts nothing and fills no box; the single action still ends.
-TEST_F(SimScenario, CutAnswersCountNothing) {
-    for (const auto& [mode, cut] : {std::pair{Mode::SingleWrite, "2"}, {Mode::SingleRead, "4"}}) {
-        ASSERT_TRUE(startSim({"--cut", cut}));
-        start(mode);
-        runFor(std::chrono::milliseconds(timing::kAnswerTimeoutMs + 1200));
-        // A read run empties the boxes, and none of the cut answer lands.
-        const std::string boxes =
-            w.trackBox(1).text() + w.trackBox(2).text() + w.trackBox(3).text();
-        EXPECT_EQ((std::tuple{counters(), w.statusLabel.caption(), w.startButton.enabled(),
-                              mode == Mode::SingleRead ? boxes : ""}),
-                  (std::tuple{Counters{}, kAnswerTimeoutText, true, ""}));
-        w.disconnectButton.click();
-        sim.reset();
-    }
 }
 
 TEST_F(SimScenario, ReaderNeverReadyHoldsTheWindowOnlyUntilTheTimeOut) {

@@ -1,7 +1,16 @@
-#include "link_fixture.h"
+// The reader link on an in-memory line: commands, the write frame, the firmware query and
+// the reception of answers.
+#include "reader/commands.h"
+#include "reader/memory_line.h"
+#include "reader/reader_link.h"
 
+#include <gtest/gtest.h>
+
+#include <numeric>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace dornal::testing {
@@ -9,6 +18,68 @@ namespace {
 
 using Kind = Received::Kind;
 using Writes = std::vector<std::string>;
+
+// A scripted line on which each awaited byte also takes `msPerByte` of the clock, and which
+// fails once `bytesBeforeFailure` more bytes have been awaited.
+struct SlowLine : MemoryLine {
+    int msPerByte = 0, bytesBeforeFailure = -1;
+    int waitByte(int timeoutMs) override {
+        if (bytesBeforeFailure-- == 0)
+            failPort();
+        clockMs += msPerByte;
+        return MemoryLine::waitByte(timeoutMs);
+    }
+};
+
+// A reader link on an open line. Opening drained the sixteen stale bytes at once.
+class LinkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        line.feed(std::string(16, 'x'));
+        ASSERT_EQ((std::tuple{link.open(8, 19200), line.pending(), line.baudRate()}),
+                  (std::tuple{Line::OpenResult::Opened, 0u, 19200}));
+    }
+    // One look at the line after `bytes` came, with the kind of answer awaited.
+    Received receive(bool expectingRead, const std::string& bytes) {
+        link.expectRead(expectingRead);
+        line.feed(bytes);
+        return link.receive();
+    }
+
+    SlowLine line;
+    ReaderLink link{line};
+};
+
+// Each command (read ones chosen by their track set, settings in the window's order) drains the
+// sixteen stale bytes at once, then leaves whole in one write; only the read commands make the
+// next answer a read answer.
+TEST_F(LinkTest, EachCommandLeavesAsEscAndItsBytesInOneWriteAfterTheDrain) {
+    using enum CharSet;
+    using enum Itrip;
+    const auto reading = [](TrackSet tracks) { return readCommandFor(tracks).value(); };
+    // clang-format off
+    const std::tuple<Command, std::string_view, bool> cases[] = {
+        {reading(0b001), "\033 ", true}, {reading(0b010), "\033]", true}, {reading(0b011), "\033#", true},
+        {reading(0b100), "\033T]", true}, {reading(0b101), "\033\"", true}, {reading(0b110), "\033B]", true},
+        {reading(0b111), "\033\"", true}, {Command::Abandon, "\0330", false}, {Command::ReadyCheck, "\033e", false},
+        {Command::ResetReader, "\033a", false}, {charSetCommand(Ibm1), "\033'", false},
+        {charSetCommand(Ibm2), "\033O", false}, {charSetCommand(Ibm3), "\033N", false},
+        {charSetCommand(Iso), "\033=", false}, {itripCommand(OneThird), "\033*", false},
+        {itripCommand(TwoThirds), "\033+", false}, {itripCommand(Full), "\033,", false}};
+    // clang-format on
+    for (const auto& [command, bytes, read] : cases) {
+        for (bool before : {false, true}) {
+            line.clearRecord(), line.feed(std::string(16, 'x'));
+            link.expectRead(before), link.send(command);
+            EXPECT_EQ((std::tuple{line.writes, line.pending(), link.expectingRead()}),
+                      (std::tuple{std::vector{std::string(bytes)}, 0u, before || read}));
+        }
+    }
+    EXPECT_FALSE(readCommandFor(0) || readCommandFor(8)) << "no read command for these sets";
+    EXPECT_EQ(line.clockMs, 0) << "sixteen stale bytes were there: the drain did not wait";
+    link.send(Command::Abandon);
+    EXPECT_EQ(line.clockMs, 100) << "none was there: the drain waited its bound";
+}
 
 // The frame carries track 2 unmarked, "A" track 3, "~" track 1, each only when given.
 TEST_F(LinkTest, WriteTracksSendsTheStrengthThenTheFrameEachInOneWriteAfterItsDrain) {
@@ -118,6 +189,40 @@ TEST_F(LinkTest, WaitReadySkipsBytesUntilTheYAndIsBounded) {
     EXPECT_EQ((std::tuple{link.waitReady(), line.clockMs}), (std::tuple{Outcome::PortError, 2000}));
     link.close();
     EXPECT_FALSE(line.isOpen());
+}
+
+// An answer frame: two header bytes, the payload length, the payload, a closing byte.
+std::string frame(const std::string& payload) {
+    return "\2\1" + std::string(1, static_cast<char>(payload.size())) + payload + "\3";
+}
+
+// A cut answer times out after the drain and one pause bound; a failed port ends at once.
+TEST_F(LinkTest, TheFirmwareVersionIsTheSecondFrameWithoutItsLastTwoPayloadBytes) {
+    std::string every(255, '\0'); // every byte value but 255, kept as Latin-1
+    std::iota(every.begin(), every.end(), '\0');
+    const std::string v = frame("V1.0\r") + "Z", whole = frame("ab") + frame("V1.0\r");
+    using enum Outcome;
+    // clang-format off
+    const std::tuple<std::string, Outcome, std::string, int> cases[] = {
+        {frame("") + v, Complete, "V1.", 100}, {frame("a") + v, Complete, "V1.", 100},
+        {frame(every) + v, Complete, "V1.", 100}, {frame("") + frame("") + "Z", Complete, "", 100},
+        {frame("") + frame("V") + "Z", Complete, "", 100}, {frame("") + frame("V1") + "Z", Complete, "", 100},
+        {frame("ab") + frame(every) + "Z", Complete, every.substr(0, 253), 100}, {"", TimedOut, "", 2100},
+        {whole.substr(0, 3), TimedOut, "", 2100}, {whole.substr(0, 7), TimedOut, "", 2100},
+        {whole.substr(0, whole.size() - 1), TimedOut, "", 2100}};
+    // clang-format on
+    for (const auto& [answer, outcome, version, ms] : cases) {
+        line.clearRecord(), line.clockMs = 0;
+        line.onWrite = [&](std::string_view) { line.feedLater(answer); };
+        const FirmwareReply reply = link.queryFirmware();
+        EXPECT_EQ(line.writes, (std::vector{std::string("\102\0\6\32\42\0\0\0\200\374", 10)}));
+        EXPECT_EQ((std::tuple{reply.outcome, reply.version, line.clockMs, line.pending()}),
+                  (std::tuple{outcome, version, std::int64_t{ms}, answer.ends_with('Z') ? 1u : 0u}))
+            << "left only the byte behind the answer";
+    }
+    line.onWrite = [&](std::string_view) { line.failPort(); };
+    const FirmwareReply failed = link.queryFirmware();
+    EXPECT_EQ((std::tuple{failed.outcome, failed.version}), (std::tuple{Outcome::PortError, ""}));
 }
 
 } // namespace

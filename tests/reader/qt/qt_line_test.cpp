@@ -17,21 +17,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <numeric>
 #include <pwd.h>
 #include <span>
 #include <termios.h>
 #include <thread>
-
-// The program runs the line with an application object, so the tests do too; with
-// DORNAL_SERIAL_NO_APP set they run without one, as the tools without Qt's event loop do.
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    const std::unique_ptr<QCoreApplication> app(
-        std::getenv("DORNAL_SERIAL_NO_APP") ? nullptr : new QCoreApplication(argc, argv));
-    return RUN_ALL_TESTS();
-}
 
 namespace dornal::testing {
 namespace {
