@@ -1,13 +1,13 @@
 #pragma once
 
+#include "port_link.h"
 #include "port_links.h"
+#include "pty_line.h"
 
 #include <algorithm>
 #include <chrono>
-#include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
-#include <termios.h>
 
 namespace dornal::testing {
 
@@ -26,58 +26,32 @@ inline std::string receiveBytes(int fd, std::size_t count, std::chrono::millisec
     return bytes;
 }
 
-// The far end of a pseudo-terminal published as port `com<n>`: it sees exactly the bytes the
-// program sends and can answer like a reader.
-class PtyPeer {
+// The far end of a pseudo-terminal published as port `com<n>`, made as the simulated reader
+// makes its line: it sees exactly the bytes the program sends and can answer like a reader.
+// Hanging up is closing it, like an unplugged reader.
+class PtyPeer : public sim::PtyLine {
 public:
-    PtyPeer(const PortLinkHome& home, int port) : link_(home.link(port)) {
-        master_ = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
-            throw std::runtime_error("no pseudo-terminal");
-        termios raw = lineSettings();
-        cfmakeraw(&raw);
-        setLineSettings(raw);
-        std::filesystem::create_symlink(ptsname(master_), link_);
-    }
-    ~PtyPeer() {
-        hangUp();
-        std::error_code ignored;
-        std::filesystem::remove(link_, ignored);
-    }
-    PtyPeer(const PtyPeer&) = delete;
-    PtyPeer& operator=(const PtyPeer&) = delete;
+    PtyPeer(const PortLinkHome&, int port) : PtyLine(B9600), link_(port, slavePath()) {}
 
     void send(const std::string& bytes) {
-        if (::write(master_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+        if (::write(fd(), bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
             throw std::runtime_error("pty write failed");
     }
     std::string receive(std::size_t count,
                         std::chrono::milliseconds quiet = std::chrono::seconds(2)) {
-        return receiveBytes(master_, count, quiet);
+        return receiveBytes(fd(), count, quiet);
     }
-
-    // The line setting (and output speed) the program left on the line; a way to disturb it.
+    // The line settings the program left on the line; a way to disturb them.
     termios lineSettings() const {
         termios settings{};
-        tcgetattr(master_, &settings);
+        tcgetattr(fd(), &settings);
         return settings;
     }
-    speed_t lineSpeed() const {
-        const termios settings = lineSettings();
-        return cfgetospeed(&settings);
-    }
-    void setLineSettings(const termios& settings) { tcsetattr(master_, TCSANOW, &settings); }
-
-    // Like an unplugged reader: the line goes away.
-    void hangUp() {
-        if (master_ >= 0)
-            ::close(master_);
-        master_ = -1;
-    }
+    void setLineSettings(const termios& settings) { tcsetattr(fd(), TCSANOW, &settings); }
+    void hangUp() { close(); }
 
 private:
-    std::filesystem::path link_;
-    int master_ = -1;
+    sim::PortLink link_;
 };
 
 } // namespace dornal::testing

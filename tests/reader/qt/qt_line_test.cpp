@@ -85,7 +85,7 @@ protected:
 // A device starts with the terminal defaults (line editing, echo, CR/LF and XON/XOFF handling,
 // maybe 7 bits with parity): opening must make it carry every byte value untouched both ways.
 TEST_F(QtLineTest, OpensAtItsRateEightBitsNoParityAndCarriesEveryByteUntouched) {
-    EXPECT_EQ(peer.lineSpeed(), speed_t{B115200});
+    EXPECT_EQ(peer.programSpeed(), speed_t{B115200});
     termios cooked = peer.lineSettings();
     cooked.c_cflag = (cooked.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB;
     cooked.c_iflag |= ICRNL | IXON | ISTRIP;
@@ -93,7 +93,7 @@ TEST_F(QtLineTest, OpensAtItsRateEightBitsNoParityAndCarriesEveryByteUntouched) 
     cooked.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
     peer.setLineSettings(cooked);
     ASSERT_EQ(line.open(1, 9600), Line::OpenResult::Opened) << "the open line is closed first";
-    EXPECT_EQ(peer.lineSpeed(), speed_t{B9600});
+    EXPECT_EQ(peer.programSpeed(), speed_t{B9600});
     EXPECT_EQ(peer.lineSettings().c_cflag & (CSIZE | PARENB | CSTOPB), tcflag_t{CS8});
     std::string every(256, '\0');
     std::iota(every.begin(), every.end(), '\0');
