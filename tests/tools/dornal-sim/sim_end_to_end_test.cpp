@@ -28,11 +28,13 @@ struct PlainLine {
     }
 };
 
-TEST(SimEndToEnd, FaultOptionsReachTheLineAndATallyIsPrintedOnStop) {
+// SIGINT ends it as SIGTERM does.
+TEST(SimEndToEnd, FaultOptionsReachTheLineTheTraceLogsBothWaysAndATallyIsPrintedOnStop) {
     PortLinkHome home;
-    SimProcess sim(
-        home, 1,
-        {"--fail-every", "1", "--stray", "2", "--cut", "3", "--delay", "200", "--never-ready"});
+    const std::string log = home.root() + "/trace.log";
+    SimProcess sim(home, 1,
+                   {"--fail-every", "1", "--stray", "2", "--cut", "3", "--delay", "200",
+                    "--never-ready", "--trace", log});
     ASSERT_TRUE(sim.waitForLink()) << sim.errorOutput();
     PlainLine line(home.link(1), B9600);
     const auto start = steady_clock::now();
@@ -40,25 +42,14 @@ TEST(SimEndToEnd, FaultOptionsReachTheLineAndATallyIsPrintedOnStop) {
     EXPECT_GE(steady_clock::now() - start, 200ms);
     // The failed write stored nothing; the ready check stays unanswered.
     EXPECT_EQ(line.exchange("\033e\033]", 5), "xz\033s\177");
-    EXPECT_EQ(sim.stop(), 0);
+    sim.signal(SIGINT);
+    EXPECT_EQ(sim.waitExit(3s), 0);
     EXPECT_FALSE(std::filesystem::is_symlink(home.link(1)));
     EXPECT_EQ(sim.output(), "tally: writes-done 1=0 2=0 3=0 reads-with-data 1=0 2=0 3=0 "
                             "write-answers 1 failed-writes 1 read-answers 1 ready 1 firmware 0 "
                             "spoiled 3 unsent 0\n");
-}
-
-// SIGINT ends it as SIGTERM does.
-TEST(SimEndToEnd, TraceLogsBothDirections) {
-    PortLinkHome home;
-    const std::string log = home.root() + "/trace.log";
-    SimProcess sim(home, 1, {"--trace", log});
-    ASSERT_TRUE(sim.waitForLink()) << sim.errorOutput();
-    EXPECT_EQ(PlainLine(home.link(1), B9600).exchange("\033e", 1), "y");
-    sim.signal(SIGINT);
-    EXPECT_EQ(sim.waitExit(3s), 0);
-    EXPECT_FALSE(std::filesystem::is_symlink(home.link(1)));
-    EXPECT_NE(fileText(log).find(" in  1B 65\n"), std::string::npos) << fileText(log);
-    EXPECT_NE(fileText(log).find(" out 79\n"), std::string::npos) << fileText(log);
+    EXPECT_NE(fileText(log).find(" in  1B 65 1B 5D\n"), std::string::npos) << fileText(log);
+    EXPECT_NE(fileText(log).find(" out 7F\n"), std::string::npos) << fileText(log);
 }
 
 TEST(SimEndToEnd, AnswersArePacedAtTheLineRate) {

@@ -30,16 +30,12 @@ const Place kWindow[] = {
     {"Option4(1)", "Frame4", "2/3", 10, 720, 240, 615, 495},
     {"chkGetFirmwareVersion", "", "Get &Firmware Version", 10, 5040, 2160, 2175, 375},
     {"Command2(1)", "", "&Abandon Action", 0, 7320, 960, 1695, 735},
-    {"Label1(0)", "", "0", 10, 1200, 1800, 855, 255},
     {"Label5", "", "", 10, 720, 2160, 1860, 465},
     {"Check1(1)", "", "Track &2", 1, 120, 4440, 975, 375},
     {"Text1(2)", "", "", 10, 1560, 5880, 7455, 495},
-    {"Text2(0)", "", "", 10, 1560, 3120, 7455, 495},
-    {"lb_T3ReadCounter", "", "0", 10, 720, 6720, 735, 255},
     {"Label17", "", "Length:", 10, 120, 6960, 615, 255},
     {"Frame3", "", "Track2&&3 Char Set", 10, 1560, 3840, 6735, 615},
     {"Option3(3)", "Frame3", "ISO Char Set", 1, 120, 240, 1335, 255},
-    {"Text3", "", "", 10, 1560, 7200, 7455, 525},
 };
 
 TEST(Window, HasItsCaptionSizeIconAndEveryControlAtItsPlaceWithItsCaptionAndStateOfLoading) {
