@@ -164,14 +164,5 @@ TEST_F(SimScenario, AReaderThatVanishesDuringAWaitEndsItAtOnceAndAHeldPortOpensN
     expectUsableAgain();
 }
 
-TEST_F(SimScenario, AWrongLineRateGarblesEveryAnswerAndCountsNothing) {
-    ASSERT_TRUE(startSim({"--baud", "115200"}, kRate9600));
-    start(Mode::WriteReadLoop);
-    runFor(2200ms);
-    EXPECT_EQ((std::tuple{counters(), w.statusLabel.caption(), w.readBackBox(2).text()}),
-              (std::tuple{Counters{}, "", ""}));
-    expectUsableAgain(kRate115200);
-}
-
 } // namespace
 } // namespace dornal

@@ -379,25 +379,5 @@ RC_GTEST_PROP(Endurance, TheBenchCountsExactlyTheAnswersItTookWhole, ()) {
         RC_ASSERT(heapInUse(rig) - rig.heapAtWarmUp <= kHeapSlack);
 }
 
-// Sequences that once failed, kept as they shrank: the acts, and the number of each.
-void replay(std::vector<Act> acts, std::vector<int> numbers) {
-    Rig rig(0);
-    for (std::size_t i = 0; i < acts.size() && rig.failure.empty(); ++i)
-        rig.run(acts[i], numbers[i]);
-    EXPECT_EQ(rig.failure, "");
-}
-
-TEST(EnduranceFound, DisconnectDuringARunEndsTheRun) {
-    replay({Act::Start, Act::Replug}, {0, 0});
-}
-
-// A read answer cut short, and right behind it a whole one that had been held back: the
-// reception must not glue the two into one read.
-TEST(EnduranceFound, AnAnswerCutShortDoesNotCountWithTheNextOne) {
-    using enum Act;
-    replay({Set, Start, Tick, Set, Fault, Fault, Start, Abandon, Start, Tick},
-           {7 * 15 + 2, 0, 0, 7 * 15 + 3, 4, 63, 0, 0, 0, 0});
-}
-
 } // namespace
 } // namespace dornal::endurance

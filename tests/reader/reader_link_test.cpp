@@ -101,7 +101,7 @@ TEST_F(LinkTest, WriteTracksSendsTheStrengthThenTheFrameEachInOneWriteAfterItsDr
     EXPECT_EQ(line.clockMs, 0) << "each drain found its sixteen bytes";
 }
 
-// The awaited kind decides how the answer is read and where it ends.
+// The awaited kind decides how the answer is read and where it ends; no answer holds an ESC.
 TEST_F(LinkTest, ReceiveTakesOneAnswerOrDropsOneStrayByteAtATime) {
     EXPECT_EQ((std::tuple{receive(false, "").kind, link.receive().lineFailed}),
               (std::tuple{Kind::None, false}));
@@ -125,6 +125,8 @@ TEST_F(LinkTest, ReceiveTakesOneAnswerOrDropsOneStrayByteAtATime) {
               (std::tuple{Outcome::Complete, 1u, std::string(1024, '5')}))
         << "an answer beyond the buffer is read to its end";
     EXPECT_EQ(receive(false, "").write.written, 0b010) << "and the next stays whole";
+    EXPECT_EQ(receive(true, "\033s1\033s22\177?").read.segments.at(0).data, "22")
+        << "an ESC inside an answer drops the part before it and starts the next";
 }
 
 // A chunk scripted empty is a pause the wait runs out on; shorter pauses do not cut the answer.

@@ -2,7 +2,6 @@
 // that spoil its answers.
 #include "answer_shaping.h"
 #include "answers.h"
-#include "line_rate.h"
 #include "options.h"
 #include "reader_model.h"
 
@@ -114,13 +113,6 @@ TEST(ReaderModel, EveryKthWriteFailsAndKeepsTheCard) {
                                          "ready 0 firmware 0 spoiled 0 unsent 0");
 }
 
-// Longer texts are cut to what the bench's buffer takes: a payload of 251 bytes and CR LF.
-TEST(ReaderModel, LongestVersionTextStillFitsTheBenchBuffer) {
-    const std::string answer = firmwareAnswer(std::string(400, 'V'));
-    EXPECT_EQ(answer.size(), 6u + 3 + 253 + 1);
-    EXPECT_EQ(static_cast<unsigned char>(answer[8]), 253);
-}
-
 TEST(ReaderModel, ByteByByteGivesTheSameAnswers) {
     const std::string session = b("^+" + frame("12A34~AB") + "^e" + kQuery + "^T]^0^\"");
     const std::string expected = b("^\"0py" + kFirmware + "^sA34|?^s12|A34|~AB|?");
@@ -201,13 +193,6 @@ TEST(Options, HelpNamesEveryOptionAndEveryTallyField) {
         EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(word.back())) ||
                     helpText().find(word) != std::string::npos)
             << word;
-}
-
-TEST(LineRate, TenBitsPerByte) {
-    EXPECT_EQ(byteTime(9600).count(), 1'041'666);
-    EXPECT_EQ(byteTime(1200).count(), 8'333'333);
-    EXPECT_EQ(baudOf(*speedCode(57600)), 57600);
-    EXPECT_FALSE(speedCode(1000));
 }
 
 TEST(Faults, ShapeTheAnswers) {
