@@ -193,7 +193,7 @@ TEST_F(QtLineTest, AHangUpEndsAWaitAtOnceAndEveryOperationFailsAtOnceWithoutSpen
         EXPECT_LT(watch.cpuMs(), 50);
     }
     expectRefused();
-    if (QCoreApplication::instance() != nullptr) {
+    {
         QEventLoop loop;
         QTimer::singleShot(500, &loop, &QEventLoop::quit);
         const Stopwatch idle;
@@ -225,16 +225,6 @@ TEST_F(QtLineTest, AWriteTheLineDoesNotTakeIsDroppedAfterItsBound) {
     EXPECT_LT(watch.cpuMs(), 100);
     EXPECT_LT(peer.receive(flood.size(), 100ms).size(), flood.size());
     EXPECT_EQ((std::tuple{line.write(bytesOf("x")), peer.receive(1)}), (std::tuple{true, "x"}));
-}
-
-// Tools without Qt's event loop use the line without an application object.
-TEST(NoApplicationTest, TheLineTestsPassWithoutAnApplicationObject) {
-    if (QCoreApplication::instance() == nullptr)
-        GTEST_SKIP() << "already running without one";
-    const std::string command = "DORNAL_SERIAL_NO_APP=1 '" +
-                                fs::read_symlink("/proc/self/exe").string() +
-                                "' --gtest_brief=1 --gtest_filter='QtLineTest.*' >/dev/null 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0);
 }
 
 // The links are named here, not through the rule under test: straight to the device, through a
