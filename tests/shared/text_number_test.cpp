@@ -59,9 +59,6 @@ TEST(Tracks, EachTrackCarriesItsOwnCharactersOnly) {
     EXPECT_EQ(carried(1), " !\"#$&'()*+,-./0123456789:;<=>@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_");
     EXPECT_EQ(carried(2), "'0123456789:<=>");
     EXPECT_EQ(carried(3), "'0123456789:<=>");
-    EXPECT_EQ(trackBit(3), 0b100);
-    EXPECT_TRUE(holds(0b101, 3));
-    EXPECT_FALSE(holds(0b101, 2));
 }
 
 } // namespace

@@ -185,16 +185,6 @@ TEST(Options, RefusesWrongValuesWithAReason) {
     }
 }
 
-TEST(Options, HelpNamesEveryOptionAndEveryTallyField) {
-    std::istringstream words("--port --baud --fail-every --delay --stray --silent --never-ready "
-                             "--cut --hangup-after --trace --version-text --help " +
-                             tallyLine({}));
-    for (std::string word; words >> word;)
-        EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(word.back())) ||
-                    helpText().find(word) != std::string::npos)
-            << word;
-}
-
 TEST(Faults, ShapeTheAnswers) {
     const Answer write{Answer::Kind::Write, "\x1b\"0p"};
     const Answer ready{Answer::Kind::Ready, "y"};
