@@ -340,11 +340,6 @@ TEST(WindowController, ConnectChoicesASingleWriteAndAFaultInAHandler) {
                   enabledMap(w),
               "0|1|0|0|1|0|1B 72 70- 0|00011101101 11111 1111 111 000 111 111");
     w.startButton.click();
-    w.abandonButton.click();
-    EXPECT_EQ(std::pair(t.line.writes.back(), enabledMap(w)), std::pair(kEsc + "0", kConnected));
-    w.resetButton.click();
-    EXPECT_EQ(t.line.writes.back(), kEsc + "a");
-    w.startButton.click();
     w.disconnectButton.click(); // a run does not outlive its port
     EXPECT_EQ(std::pair(t.line.writes.back(), enabledMap(w)), std::pair(kEsc + "0", kDisconnected));
     // A fault in a handler is shown in the status and goes no further.
