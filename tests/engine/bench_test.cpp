@@ -193,26 +193,6 @@ TEST(RunControl, AbandonAndConnect) {
     EXPECT_EQ(r.panel.statuses, Texts{});
 }
 
-// All tracks, one write and one read per loop, "Add Test Char", ISO, every total 0.
-TEST(TestCycle, WriteReadLoopByteForByte) {
-    Rig r;
-    r.panel.ticked = 0b111;
-    r.panel.rowOf(Row::Data) = {"1", "2", "3"};
-    std::tie(r.writeAnswer, r.readAnswer) = std::tuple(esc("\"0p"), esc("s20\177A30\177~1 \177?"));
-    EXPECT_EQ(r.start(Mode::WriteReadLoop), "*|t20A30~1 ");
-    EXPECT_EQ(r.left(), std::pair(0, 1));
-    EXPECT_EQ(std::pair(r.panel.phase, r.panel.ticking), std::pair(Phase::Writing, true));
-    r.bench.tick(); // the write answer: the first read follows without a ready check
-    EXPECT_EQ(std::pair(r.trace(), r.panel.phase), std::pair(std::string("0|\""), Phase::Reading));
-    r.panel.perLoop = {2, 1}; // each loop takes the counts anew
-    r.bench.tick();           // the read answer ends the loop: the data advance from total 1
-    EXPECT_EQ(std::exchange(r.line.writes, {}), (Texts{esc("e"), esc("0"), esc("*"), esc("t201A301~1 !\x1d\033\\\033j")}));
-    EXPECT_EQ(r.panel.rowOf(Row::ReadBack), (Boxes{"1 ", "20", "30"}));
-    // Reads add no totals in this mode.
-    EXPECT_EQ(r.bench.counters(), (Counters{1, {1, 1, 1}, {1, 1, 1}, {1, 1, 1}}));
-    EXPECT_EQ(std::pair(r.panel.phase, r.left()), std::pair(Phase::Writing, std::pair(1, 1)));
-}
-
 TEST(TestCycle, EachModeTakesItsNextStepAfterAnAnswer) {
     using M = Mode;
     // Start's commands, each tick's, the loops, what is left of the loop, whether the run goes on.
