@@ -205,14 +205,5 @@ TEST(Faults, ShapeTheAnswers) {
         EXPECT_EQ(shapeAnswer(answer, faults), sent) << name;
 }
 
-TEST(Faults, GarbledBytesAreNoiseOfTheSameLength) {
-    std::minstd_rand noise;
-    const std::string got = garble(std::string(200, '\x1b'), noise);
-    ASSERT_EQ(got.size(), 200u);
-    EXPECT_TRUE(
-        std::ranges::all_of(got, [](char c) { return static_cast<unsigned char>(c) >= 128; }));
-    EXPECT_LT(std::ranges::count(got, got[0]), 50); // noise, not one repeated byte
-}
-
 } // namespace
 } // namespace dornal::sim
