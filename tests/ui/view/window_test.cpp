@@ -155,8 +155,12 @@ TEST(WindowDrawing, FrameLinesPassAroundTheirButtonsAndClearOfTheControlsBelow) 
 TEST(WindowDrawing, EveryCaptionAndStatusTextIsSeenWhole) {
     ViewBench b;
     // The write statuses are shorter: at most four bytes in hex.
-    const char* texts[] = {kAnswerTimeoutText, kNotReadyText, kAnswerTooLongText, kPortErrorText,
-                           "Internal fault: std::bad_alloc", "1B 22 70 71- 0"};
+    const char* texts[] = {kAnswerTimeoutText,
+                           kNotReadyText,
+                           kAnswerTooLongText,
+                           kPortErrorText,
+                           "Internal fault: std::bad_alloc",
+                           "1B 22 70 71- 0"};
     auto seenWhole = [](const QLabel* label) {
         const QRect room = label->contentsRect();
         return room.contains(label->fontMetrics().boundingRect(
