@@ -254,9 +254,8 @@ TEST_F(LinkTest, TheFirmwareVersionIsTheSecondFrameWithoutItsLastTwoPayloadBytes
     using enum Outcome;
     // clang-format off
     const std::tuple<std::string, Outcome, std::string, int> cases[] = {
-        {frame("") + v, Complete, "V1.", 100}, {frame("a") + v, Complete, "V1.", 100},
-        {frame(every) + v, Complete, "V1.", 100}, {frame("") + frame("") + "Z", Complete, "", 100},
-        {frame("") + frame("V") + "Z", Complete, "", 100}, {frame("") + frame("V1") + "Z", Complete, "", 100},
+        {frame("") + v, Complete, "V1.", 100}, {frame(every) + v, Complete, "V1.", 100},
+        {frame("") + frame("") + "Z", Complete, "", 100}, {frame("") + frame("V1") + "Z", Complete, "", 100},
         {frame("ab") + frame(every) + "Z", Complete, every.substr(0, 253), 100}, {"", TimedOut, "", 2100},
         {whole.substr(0, 3), TimedOut, "", 2100}, {whole.substr(0, 7), TimedOut, "", 2100},
         {whole.substr(0, whole.size() - 1), TimedOut, "", 2100}};

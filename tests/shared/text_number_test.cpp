@@ -41,10 +41,9 @@ TEST(Count16, RoundsHalfToEvenAndHoldsNumbersBeyondTheRangeAtItsEnds) {
 }
 
 TEST(Count16, DecrementHoldsAtTheLowestValue) {
-    EXPECT_EQ(decrementCount16(32767), 32766);
-    EXPECT_EQ(decrementCount16(0), -1);
-    EXPECT_EQ(decrementCount16(-32767), -32768);
-    EXPECT_EQ(decrementCount16(-32768), -32768);
+    for (const auto& [before, after] :
+         {std::pair{32767, 32766}, {0, -1}, {-32767, -32768}, {-32768, -32768}})
+        EXPECT_EQ(decrementCount16(static_cast<std::int16_t>(before)), after) << before;
 }
 
 std::string carried(int track) {
