@@ -4,6 +4,7 @@
 #include "modes.h"
 #include "panel.h"
 #include "reader/reader_link.h"
+#include "reader/task.h"
 #include "test_data.h"
 
 #include <cstdint>
@@ -11,63 +12,78 @@
 
 namespace dornal {
 
+// A run, from Start to its end: the mode it was started in, the writes and reads still to
+// send in the current loop of "Auto Write/Read Loop", and the kind of answer awaited next.
+struct Run {
+    Mode mode = Mode::WriteLoop;
+    LoopCounts left;
+    bool awaitingRead = false;
+};
+
 // The test engine: the connection, the run (start, abandon, reset) and the test cycle that each
 // tick of the 500 ms timer drives. It keeps the run's state as numbers and shows it through the
 // panel.
+//
+// Each operation is a step: a task that waits for the reader without blocking and ends when
+// its last command has gone out. Steps run one at a time; the caller starts the next one only
+// after the last has ended.
 class Bench {
 public:
     Bench(Panel& panel, ReaderLink& link);
 
     // Opens the port (at the rate last chosen when none is given), resets the reader, zeroes
     // the counters and sends the chosen character set; false when the port did not open.
-    bool connect(int port, std::optional<int> baudRate);
+    Task<bool> connect(int port, std::optional<int> baudRate);
+    // Closes the port. A run still going ends with it: nothing is sent, and the counters and
+    // the firmware version stay as they are.
     void disconnect();
     bool connected() const { return connected_; }
 
-    void selectCharSet(CharSet set);
-    void selectItrip(Itrip strength);
+    Task<> selectCharSet(CharSet set);
+    Task<> selectItrip(Itrip strength);
 
     // "Start Action": the firmware query when wanted, the first command of the mode, the lock.
-    void start();
+    Task<> start();
     // "Abandon Action": stops the run; the loop that was cut short does not count.
-    void abandon();
+    Task<> abandon();
     // "Reset Counter": the loop count and the totals (and with them the serial numbers).
-    void resetCounters();
+    Task<> resetCounters();
     // One tick: takes at most one answer, counts it and sends the mode's next command.
-    void tick();
+    Task<> tick();
 
+    bool running() const { return run_.has_value(); }
     const Counters& counters() const { return counters_; }
-    LoopCounts left() const { return left_; }
+    LoopCounts left() const { return run_ ? run_->left : LoopCounts{}; }
     bool writeFailed() const { return writeFailed_; }
 
 private:
     // run_control.cpp
-    bool startMode();
-    void startWriting(PatternSet set);
-    void startReading();
-    void startWriteReadLoop();
+    Task<bool> startMode();
+    Task<> startWriting(Mode mode, PatternSet set);
+    Task<> startReading(Mode mode);
+    Task<> startWriteReadLoop();
     void zeroCounters();
-    void loadLoopCounts();
-    void writeTracks();
-    void sendReadRequest();
+    void endRun(bool itripToo);
+    Task<> writeTracks();
+    Task<> sendReadRequest();
     void endSingleAction();
 
     // test_cycle.cpp
-    void onWriteAnswer(const Received& received);
-    void onReadAnswer(const ReadAnswer& answer);
+    Task<> onWriteAnswer(const Received& received);
+    Task<> onReadAnswer(const ReadAnswer& answer);
     void showReadBack(const ReadAnswer& answer);
-    void continueWriteLoop();
-    void afterWriteInWriteReadLoop();
-    void afterReadInWriteReadLoop();
-    void continueReadLoop();
-    void awaitReady();
+    Task<> continueWriteLoop();
+    Task<> afterWriteInWriteReadLoop();
+    Task<> afterReadInWriteReadLoop();
+    Task<> continueReadLoop();
+    Task<> awaitReady();
     void addLoop();
 
     Panel& panel_;
     ReaderLink& link_;
     TestData data_;
     Counters counters_;
-    LoopCounts left_;
+    std::optional<Run> run_;
     bool writeFailed_ = false;
     bool connected_ = false;
     std::optional<int> baudRate_;

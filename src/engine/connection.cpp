@@ -7,35 +7,40 @@ namespace dornal {
 Bench::Bench(Panel& panel, ReaderLink& link)
     : panel_(panel), link_(link), data_(panel, counters_) {}
 
-bool Bench::connect(int port, std::optional<int> baudRate) {
+Task<bool> Bench::connect(int port, std::optional<int> baudRate) {
     if (baudRate)
         baudRate_ = baudRate;
-    if (link_.open(port, baudRate_.value_or(protocol::kDefaultBaudRate)) !=
-        Line::OpenResult::Opened) {
+    const Line::OpenResult opened =
+        co_await link_.open(port, baudRate_.value_or(protocol::kDefaultBaudRate));
+    if (opened != Line::OpenResult::Opened) {
         link_.close();
         connected_ = false; // opening closed whatever port was open before
-        return false;
+        co_return false;
     }
-    link_.send(Command::ResetReader);
+    co_await link_.send(Command::ResetReader);
     connected_ = true;
     zeroCounters();
     // Whatever set the reader held before, it now uses the one the window shows.
     if (const auto set = panel_.charSet())
-        link_.send(charSetCommand(*set));
-    return true;
+        co_await link_.send(charSetCommand(*set));
+    co_return true;
 }
 
+// A run does not outlive its port: it ends here, without a word to the reader, whose line is
+// going away, and with every counter as it stands.
 void Bench::disconnect() {
+    if (run_)
+        endRun(true);
     link_.close();
     connected_ = false;
 }
 
-void Bench::selectCharSet(CharSet set) {
-    link_.send(charSetCommand(set));
+Task<> Bench::selectCharSet(CharSet set) {
+    co_await link_.send(charSetCommand(set));
 }
 
-void Bench::selectItrip(Itrip strength) {
-    link_.send(itripCommand(strength));
+Task<> Bench::selectItrip(Itrip strength) {
+    co_await link_.send(itripCommand(strength));
 }
 
 } // namespace dornal

@@ -5,16 +5,20 @@
 
 namespace dornal {
 
-void Bench::start() {
+Task<> Bench::start() {
+    // Whatever waits from before (the rest of an abandoned run's answer) is no answer of this
+    // run: the first answer of the run is taken at the first tick it is there.
+    link_.discardInput();
     if (panel_.firmwareWanted()) {
-        const FirmwareReply reply = link_.queryFirmware();
-        panel_.showFirmware(reply.outcome == Outcome::Complete    ? reply.version
-                            : reply.outcome == Outcome::PortError ? kPortErrorText
-                                                                  : kAnswerTimeoutText);
+        const FirmwareReply reply = co_await link_.queryFirmware();
+        if (reply.outcome == Outcome::Complete)
+            panel_.showFirmware(reply.version);
+        else
+            panel_.showFirmware(incompleteText(reply.outcome, kAnswerTimeoutText));
     }
     if (panel_.tickedTracks() == 0) {
         panel_.tellOperator(kSelectTrackMessage);
-    } else if (startMode()) {
+    } else if (co_await startMode()) {
         panel_.showRunning(true);
         panel_.lockSettings(true, true);
     }
@@ -22,66 +26,66 @@ void Bench::start() {
     zeroCounters();
 }
 
-void Bench::abandon() {
+Task<> Bench::abandon() {
     panel_.showFirmware("");
-    link_.send(Command::Abandon);
-    panel_.setTicking(false);
+    co_await link_.send(Command::Abandon);
     if (counters_.loops > 0) {
         --counters_.loops;
         panel_.showCounters(counters_);
     }
-    panel_.showRunning(false);
-    panel_.lockSettings(false, true);
-    panel_.showPhase(Phase::Idle);
+    endRun(true);
 }
 
-void Bench::resetCounters() {
+// The answer a run awaits may already be waiting: the reset's drain hands it on to the tick.
+Task<> Bench::resetCounters() {
     counters_.loops = 0;
     counters_.totals = {};
     panel_.showCounters(counters_);
-    link_.send(Command::ResetReader);
+    co_await link_.send(Command::ResetReader, running() ? Drain::KeepAnswer : Drain::Discard);
 }
 
 // Sends the first command of the mode and starts the ticks; false when no mode is selected.
-bool Bench::startMode() {
+Task<bool> Bench::startMode() {
     const auto mode = panel_.mode();
     if (!mode)
-        return false;
+        co_return false;
     switch (*mode) {
     case Mode::WriteLoop:
-        startWriting(PatternSet::Loop);
+        co_await startWriting(*mode, PatternSet::Loop);
         break;
     case Mode::SingleWrite:
-        startWriting(PatternSet::Single);
+        co_await startWriting(*mode, PatternSet::Single);
         break;
     case Mode::ReadLoop:
     case Mode::SingleRead:
-        startReading();
+        co_await startReading(*mode);
         break;
     case Mode::WriteReadLoop:
-        startWriteReadLoop();
+        co_await startWriteReadLoop();
         break;
     }
-    return true;
+    co_return true;
 }
 
-void Bench::startWriting(PatternSet set) {
+Task<> Bench::startWriting(Mode mode, PatternSet set) {
+    run_ = Run{mode, {}, false};
     data_.prepareTicked(set, writeFailed_);
-    writeTracks();
+    co_await writeTracks();
     panel_.setTicking(true);
 }
 
-void Bench::startReading() {
-    sendReadRequest();
+Task<> Bench::startReading(Mode mode) {
+    run_ = Run{mode, {}, false};
+    co_await sendReadRequest();
     for (int track = 1; track <= kTrackCount; ++track)
         panel_.setBoxText(Row::Data, track, ""); // the read data will stand here
 }
 
-void Bench::startWriteReadLoop() {
+Task<> Bench::startWriteReadLoop() {
+    run_ = Run{Mode::WriteReadLoop, panel_.loopCounts(), false};
     data_.prepareTicked(PatternSet::Loop, writeFailed_);
-    loadLoopCounts();
-    writeTracks();
-    left_.writes = decrementCount16(left_.writes);
+    co_await writeTracks();
+    run_->left.writes = decrementCount16(run_->left.writes);
     panel_.setTicking(true);
     panel_.showPhase(Phase::Writing);
 }
@@ -92,28 +96,42 @@ void Bench::zeroCounters() {
     panel_.clearLengths();
 }
 
-void Bench::loadLoopCounts() {
-    left_ = panel_.loopCounts();
+// The run is over: the ticks stop and the settings it locked are free again (the write
+// strength only when itripToo), and no box stays marked as being written or read.
+void Bench::endRun(bool itripToo) {
+    run_.reset();
+    panel_.setTicking(false);
+    panel_.showRunning(false);
+    panel_.lockSettings(false, itripToo);
+    if (itripToo)
+        panel_.showPhase(Phase::Idle);
 }
 
-void Bench::writeTracks() {
+// The data go out as the boxes hold them now; what the operator types while the frame waits
+// for its drains goes with the next write.
+Task<> Bench::writeTracks() {
     TrackTexts tracks;
     for (int track = 1; track <= kTrackCount; ++track)
         if (holds(panel_.tickedTracks(), track))
             tracks[trackIndex(track)] = panel_.boxText(Row::Data, track);
-    link_.writeTracks(panel_.itrip(), tracks);
+    if (run_)
+        run_->awaitingRead = false;
+    co_await link_.writeTracks(panel_.itrip(), std::move(tracks));
 }
 
-void Bench::sendReadRequest() {
-    if (const auto command = readCommandFor(panel_.tickedTracks()))
-        link_.send(*command);
+Task<> Bench::sendReadRequest() {
+    const auto command = readCommandFor(panel_.tickedTracks());
+    if (run_)
+        run_->awaitingRead = true;
+    if (command)
+        co_await link_.send(*command);
     panel_.setTicking(true);
 }
 
+// A single write or read has had its answer: the bench is idle again, the write strength stays
+// locked until the next run is abandoned, and the boxes keep their colours.
 void Bench::endSingleAction() {
-    panel_.showRunning(false);
-    panel_.setTicking(false);
-    panel_.lockSettings(false, false);
+    endRun(false);
 }
 
 } // namespace dornal

@@ -4,28 +4,16 @@
 #include "status_texts.h"
 
 namespace dornal {
-namespace {
 
-const char* incompleteText(Outcome outcome, const char* timeoutText) {
-    switch (outcome) {
-    case Outcome::TimedOut:
-        return timeoutText;
-    case Outcome::TooLong:
-        return kAnswerTooLongText;
-    default:
-        return kPortErrorText;
-    }
-}
-
-} // namespace
-
-void Bench::tick() {
-    const Received received = link_.receive();
+Task<> Bench::tick() {
+    if (!run_)
+        co_return; // a tick that was due when the run ended
+    const Received received = co_await link_.receive(run_->awaitingRead);
     if (received.kind == Received::Kind::None) {
         // After Disconnect the ticks may still run on a closed line; that says nothing.
         if (received.lineFailed && connected_)
             panel_.showStatus(kPortErrorText);
-        return;
+        co_return;
     }
     if (received.outcome != Outcome::Complete) {
         // Half an answer says nothing reliable about the card: none of it is decoded.
@@ -35,14 +23,14 @@ void Bench::tick() {
     }
     // An incomplete read answer carries no decoded answer: nothing is shown or counted.
     if (received.kind == Received::Kind::Write)
-        onWriteAnswer(received);
+        co_await onWriteAnswer(received);
     else
-        onReadAnswer(received.read);
+        co_await onReadAnswer(received.read);
 }
 
 // An incomplete answer counts nothing and leaves the write failed; the run goes on as after
 // a complete one.
-void Bench::onWriteAnswer(const Received& received) {
+Task<> Bench::onWriteAnswer(const Received& received) {
     writeFailed_ = true;
     if (received.outcome == Outcome::Complete) {
         countWrite(counters_, received.write.written);
@@ -50,18 +38,15 @@ void Bench::onWriteAnswer(const Received& received) {
         if (received.write.written != 0)
             writeFailed_ = false;
     }
-    const auto mode = panel_.mode();
-    if (!mode)
-        return;
-    switch (*mode) {
+    switch (run_->mode) {
     case Mode::WriteLoop:
-        continueWriteLoop();
+        co_await continueWriteLoop();
         break;
     case Mode::SingleWrite:
         endSingleAction();
         break;
     case Mode::WriteReadLoop:
-        afterWriteInWriteReadLoop();
+        co_await afterWriteInWriteReadLoop();
         break;
     case Mode::ReadLoop:
     case Mode::SingleRead:
@@ -69,21 +54,18 @@ void Bench::onWriteAnswer(const Received& received) {
     }
 }
 
-void Bench::onReadAnswer(const ReadAnswer& answer) {
+Task<> Bench::onReadAnswer(const ReadAnswer& answer) {
     if (answer.valid)
         showReadBack(answer);
-    const auto mode = panel_.mode();
-    if (!mode)
-        return;
-    switch (*mode) {
+    switch (run_->mode) {
     case Mode::ReadLoop:
-        continueReadLoop();
+        co_await continueReadLoop();
         break;
     case Mode::SingleRead:
         endSingleAction();
         break;
     case Mode::WriteReadLoop:
-        afterReadInWriteReadLoop();
+        co_await afterReadInWriteReadLoop();
         break;
     case Mode::WriteLoop:
     case Mode::SingleWrite:
@@ -96,7 +78,7 @@ void Bench::onReadAnswer(const ReadAnswer& answer) {
 // the data go into the box one character at a time, so a track box's entry rule judges each
 // as it comes.
 void Bench::showReadBack(const ReadAnswer& answer) {
-    const bool writeReadLoop = panel_.mode() == Mode::WriteReadLoop;
+    const bool writeReadLoop = run_->mode == Mode::WriteReadLoop;
     const Row row = writeReadLoop ? Row::ReadBack : Row::Data;
     for (int track = 1; track <= kTrackCount; ++track)
         panel_.setBoxText(row, track, "");
@@ -110,9 +92,9 @@ void Bench::showReadBack(const ReadAnswer& answer) {
 
 // A ready wait that gives up (the status line says so) or a port that fails does not stop the
 // tick: the remaining commands are sent, so an unattended loop survives a glitch of the reader.
-void Bench::awaitReady() {
-    link_.send(Command::ReadyCheck);
-    const Outcome outcome = link_.waitReady();
+Task<> Bench::awaitReady() {
+    co_await link_.send(Command::ReadyCheck);
+    const Outcome outcome = co_await link_.waitReady();
     if (outcome != Outcome::Complete)
         panel_.showStatus(incompleteText(outcome, kNotReadyText));
 }
@@ -122,54 +104,54 @@ void Bench::addLoop() {
     panel_.showCounters(counters_);
 }
 
-void Bench::continueWriteLoop() {
+Task<> Bench::continueWriteLoop() {
     data_.advanceTicked(writeFailed_);
-    awaitReady();
-    link_.send(Command::Abandon);
-    writeTracks();
+    co_await awaitReady();
+    co_await link_.send(Command::Abandon);
+    co_await writeTracks();
     addLoop();
 }
 
-void Bench::afterWriteInWriteReadLoop() {
-    link_.send(Command::Abandon);
-    if (left_.writes > 0) {
-        --left_.writes;
+Task<> Bench::afterWriteInWriteReadLoop() {
+    co_await link_.send(Command::Abandon);
+    LoopCounts& left = run_->left;
+    if (left.writes > 0) {
+        --left.writes;
         // A loop without reads advances its data before its last write.
-        if (left_.writes == 0 && left_.reads == 0)
+        if (left.writes == 0 && left.reads == 0)
             data_.advanceTicked(writeFailed_);
-        awaitReady();
-        writeTracks();
-        return;
+        co_await awaitReady();
+        co_await writeTracks();
+        co_return;
     }
     // The first read of a loop follows the last write without a ready check.
-    left_.reads = decrementCount16(left_.reads);
-    sendReadRequest();
-    link_.expectRead(true);
+    left.reads = decrementCount16(left.reads);
+    co_await sendReadRequest();
     panel_.showPhase(Phase::Reading);
 }
 
-void Bench::afterReadInWriteReadLoop() {
-    if (left_.writes == 0 && left_.reads == 0)
+Task<> Bench::afterReadInWriteReadLoop() {
+    LoopCounts& left = run_->left;
+    if (left.writes == 0 && left.reads == 0)
         data_.advanceTicked(writeFailed_); // the last read of the loop is in
-    awaitReady();
-    link_.send(Command::Abandon);
-    if (left_.reads > 0) {
-        --left_.reads;
-        sendReadRequest();
-        return;
+    co_await awaitReady();
+    co_await link_.send(Command::Abandon);
+    if (left.reads > 0) {
+        --left.reads;
+        co_await sendReadRequest();
+        co_return;
     }
     addLoop();
-    loadLoopCounts();
-    link_.expectRead(false);
-    left_.writes = decrementCount16(left_.writes);
-    writeTracks();
+    left = panel_.loopCounts();
+    left.writes = decrementCount16(left.writes);
+    co_await writeTracks();
     panel_.showPhase(Phase::Writing);
 }
 
-void Bench::continueReadLoop() {
-    link_.send(Command::Abandon);
-    link_.send(Command::Abandon);
-    sendReadRequest();
+Task<> Bench::continueReadLoop() {
+    co_await link_.send(Command::Abandon);
+    co_await link_.send(Command::Abandon);
+    co_await sendReadRequest();
 }
 
 } // namespace dornal

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "line.h"
+#include "input.h"
+#include "task.h"
 
 #include <cstdint>
 
@@ -17,14 +18,14 @@ struct AwaitedByte {
 
 // The bytes of one answer (or of the wait for "y"), one at a time. Each byte is awaited at most
 // kAnswerTimeoutMs after the last one came, and the answer as a whole is bounded in bytes and in
-// time, so neither a silent nor a babbling reader can hold the window.
+// time, so neither a silent nor a babbling reader can hold the bench.
 class AnswerWait {
 public:
-    explicit AnswerWait(Line& line);
-    AwaitedByte next();
+    explicit AnswerWait(Input& input);
+    Task<AwaitedByte> next();
 
 private:
-    Line& line_;
+    Input& input_;
     int bytesLeft_;
     std::int64_t deadlineMs_;
 };

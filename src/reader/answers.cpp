@@ -51,15 +51,21 @@ constexpr std::array<std::uint8_t, 4> kTrack2Stops{kTrack1Marker, kTrack3Marker,
 constexpr std::array<std::uint8_t, 3> kTrack3Stops{kTrack1Marker, kReadAnswerEnd, kTrackEnd};
 constexpr std::array<std::uint8_t, 2> kTrack1Stops{kTrackEnd, kReadAnswerEnd};
 
+// Track 2 has no marker: its segment begins with a byte of the range the reader marks it by,
+// with its end mark, or with any character track 2 carries ("'" lies below that range).
+bool startsTrack2(std::uint8_t first) {
+    const bool inRange =
+        first >= protocol::kTrack2SegmentFirst && first <= protocol::kTrack2SegmentLast;
+    return inRange || first == kTrackEnd || trackCarries(2, static_cast<char>(first));
+}
+
 // Walks the segments of a read answer: track 2 unmarked, "A" track 3, "~" track 1.
 class SegmentWalker {
 public:
     explicit SegmentWalker(const AnswerBuffer& answer) : answer_(answer) {}
 
     std::vector<ReadSegment> walk() {
-        const std::uint8_t first = current();
-        if ((first >= protocol::kTrack2SegmentFirst && first <= protocol::kTrack2SegmentLast) ||
-            first == kTrackEnd)
+        if (startsTrack2(current()))
             segment(2, kTrack2Stops);
         if (skipMarker(kTrack3Marker))
             segment(3, kTrack3Stops);

@@ -16,17 +16,17 @@ constexpr int kLongestPayload = std::numeric_limits<std::uint8_t>::max();
 using FrameBuffer = std::array<std::uint8_t, kPayloadStart + kLongestPayload + 1>;
 
 // Stores one frame from position 0; the closing byte lands just behind the payload.
-Outcome readFrame(AnswerWait& wait, FrameBuffer& frame) {
+Task<Outcome> readFrame(AnswerWait& wait, FrameBuffer& frame) {
     int end = kPayloadStart; // grows to the closing byte once the length is known
     for (int p = 0; p <= end; ++p) {
-        const AwaitedByte next = wait.next();
+        const AwaitedByte next = co_await wait.next();
         if (next.outcome != Outcome::Complete)
-            return next.outcome;
+            co_return next.outcome;
         frame[static_cast<std::size_t>(p)] = next.byte;
         if (p == kLengthPosition)
             end = kPayloadStart + next.byte;
     }
-    return Outcome::Complete;
+    co_return Outcome::Complete;
 }
 
 // The first L - 2 payload bytes, each the Latin-1 character of its code; the last two
@@ -41,17 +41,18 @@ std::string versionText(const FrameBuffer& frame) {
 
 } // namespace
 
-FirmwareReply ReaderLink::queryFirmware() {
-    sendBytes({protocol::kFirmwareQuery.begin(), protocol::kFirmwareQuery.end()});
+Task<FirmwareReply> ReaderLink::queryFirmware() {
+    co_await sendBytes({protocol::kFirmwareQuery.begin(), protocol::kFirmwareQuery.end()},
+                       Drain::Discard);
     FrameBuffer frame{};
-    AnswerWait wait(line_);
+    AnswerWait wait(input_);
     // The first frame is read only to get past it; the second overwrites it.
-    Outcome outcome = readFrame(wait, frame);
+    Outcome outcome = co_await readFrame(wait, frame);
     if (outcome == Outcome::Complete)
-        outcome = readFrame(wait, frame);
+        outcome = co_await readFrame(wait, frame);
     if (outcome != Outcome::Complete)
-        return {outcome, {}};
-    return {outcome, versionText(frame)};
+        co_return FirmwareReply{outcome, {}};
+    co_return FirmwareReply{outcome, versionText(frame)};
 }
 
 } // namespace dornal

@@ -1,5 +1,7 @@
 #include "memory_line.h"
 
+#include <utility>
+
 namespace dornal {
 
 Line::OpenResult MemoryLine::open(int port, int baudRate) {
@@ -14,6 +16,7 @@ Line::OpenResult MemoryLine::open(int port, int baudRate) {
 
 void MemoryLine::close() {
     port_ = 0;
+    ready_ = nullptr;
 }
 
 bool MemoryLine::write(std::span<const std::uint8_t> bytes) {
@@ -25,15 +28,11 @@ bool MemoryLine::write(std::span<const std::uint8_t> bytes) {
     return true;
 }
 
-int MemoryLine::read(std::span<std::uint8_t> bytes, int boundMs) {
+int MemoryLine::take(std::span<std::uint8_t> bytes) {
     if (!usable())
         return kPortError;
     std::size_t taken = 0;
-    while (taken < bytes.size()) {
-        if (incoming_.empty() && !releaseLater()) {
-            clockMs += boundMs;
-            break;
-        }
+    while (taken < bytes.size() && !incoming_.empty()) {
         bytes[taken++] = incoming_.front();
         incoming_.pop_front();
     }
@@ -44,16 +43,26 @@ int MemoryLine::waiting() {
     return usable() ? static_cast<int>(incoming_.size()) : kPortError;
 }
 
-int MemoryLine::waitByte(int timeoutMs) {
-    if (!usable())
-        return kPortError;
-    if (incoming_.empty() && (timeoutMs <= 0 || !releaseLater())) {
-        clockMs += timeoutMs;
-        return kNoByte;
-    }
-    const int byte = incoming_.front();
-    incoming_.pop_front();
-    return byte;
+void MemoryLine::whenReadable(int boundMs, std::function<void()> ready) {
+    ready_ = std::move(ready);
+    boundMs_ = boundMs;
+    if (!holdWaits)
+        endWait();
+}
+
+void MemoryLine::cancelWait() {
+    ready_ = nullptr;
+}
+
+// A byte already waiting or a failed line ends the wait at once; else the next scripted chunk
+// comes; else the whole bound passes.
+bool MemoryLine::endWait() {
+    if (!ready_)
+        return false;
+    if (usable() && incoming_.empty() && !releaseLater())
+        clockMs += boundMs_;
+    std::exchange(ready_, nullptr)();
+    return true;
 }
 
 void MemoryLine::feed(std::string_view bytes) {

@@ -13,25 +13,33 @@ namespace dornal {
 
 // An in-memory line for tests. It records every write made while open and plays scripted
 // incoming bytes: bytes fed now wait at once; chunks scripted "later" arrive one chunk each
-// time the program blocks for input (a read that wants more, or a wait with a bound), as if
-// time passed. Time is virtual: a wait that runs out adds its bound to the clock.
+// time the program waits for input, as if time passed. Time is virtual: a wait that runs out
+// adds its bound to the clock.
+//
+// A wait ends at once unless `holdWaits` is set: then it stays open until the test lets it
+// end (endWait), so that the test can act while the program waits.
 class MemoryLine : public Line {
 public:
     OpenResult open(int port, int baudRate) override;
     void close() override;
     bool write(std::span<const std::uint8_t> bytes) override;
-    int read(std::span<std::uint8_t> bytes, int boundMs) override;
+    int take(std::span<std::uint8_t> bytes) override;
     int waiting() override;
-    int waitByte(int timeoutMs) override;
+    void whenReadable(int boundMs, std::function<void()> ready) override;
+    void cancelWait() override;
     std::int64_t nowMs() const override { return clockMs; }
 
     // --- the script ---
     std::set<int> existingPorts{1, 2, 3, 4, 5, 6, 7, 8};
     void feed(std::string_view bytes);      // waiting now
-    void feedLater(std::string_view chunk); // arrives at the next blocking wait
+    void feedLater(std::string_view chunk); // arrives at the next wait
     void failPort() { failed_ = true; }     // the device vanishes: every call fails
     // Called after every write with the bytes it carried; a scripted reader answers here.
     std::function<void(std::string_view bytes)> onWrite;
+    bool holdWaits = false;
+    bool waitOpen() const { return static_cast<bool>(ready_); }
+    // Ends the open wait as an unheld one would have ended; false when none is open.
+    bool endWait();
 
     // --- what happened ---
     bool isOpen() const { return port_ != 0; }
@@ -48,6 +56,8 @@ private:
 
     std::deque<std::uint8_t> incoming_;
     std::deque<std::string> later_;
+    std::function<void()> ready_;
+    int boundMs_ = 0;
     int port_ = 0;
     int baudRate_ = 0;
     bool failed_ = false;

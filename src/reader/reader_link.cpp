@@ -9,56 +9,71 @@ constexpr char kReadTerminators[] = {static_cast<char>(protocol::kReadAnswerEnd)
 constexpr char kWriteTerminators[] = {static_cast<char>(protocol::kWriteOk),
                                       static_cast<char>(protocol::kWriteFailed)};
 
-} // namespace
-
-Line::OpenResult ReaderLink::open(int port, int baudRate) {
-    const Line::OpenResult result = line_.open(port, baudRate);
-    if (result == Line::OpenResult::Opened)
-        line_.drain();
-    return result;
+// Of what a drain took, the part from the first ESC on: an answer, or the start of one.
+std::string_view answerIn(std::string_view drained) {
+    const std::size_t start = drained.find(static_cast<char>(protocol::kEsc));
+    if (start == std::string_view::npos)
+        return {};
+    return drained.substr(start);
 }
 
-void ReaderLink::sendBytes(const std::string& bytes) {
-    line_.drain();
+} // namespace
+
+Task<Line::OpenResult> ReaderLink::open(int port, int baudRate) {
+    input_.discardWaiting(); // what a closed port held is no answer
+    const Line::OpenResult result = line_.open(port, baudRate);
+    if (result == Line::OpenResult::Opened)
+        co_await input_.drain();
+    co_return result;
+}
+
+void ReaderLink::close() {
+    line_.close();
+    input_.discardWaiting();
+}
+
+Task<> ReaderLink::sendBytes(std::string bytes, Drain drain) {
+    const std::string drained = co_await input_.drain();
+    if (drain == Drain::KeepAnswer)
+        input_.handOn(answerIn(drained));
     line_.write({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
 }
 
-void ReaderLink::send(Command command) {
-    sendBytes(commandBytes(command));
-    if (isRead(command))
-        expectingRead_ = true;
+Task<> ReaderLink::send(Command command, Drain drain) {
+    co_await sendBytes(commandBytes(command), drain);
 }
 
-void ReaderLink::writeTracks(std::optional<Itrip> strength, const TrackTexts& tracks) {
+Task<> ReaderLink::writeTracks(std::optional<Itrip> strength, TrackTexts tracks) {
     if (strength)
-        send(itripCommand(*strength));
-    sendBytes(writeFrame(tracks));
-    expectingRead_ = false;
+        co_await send(itripCommand(*strength));
+    co_await sendBytes(writeFrame(tracks), Drain::Discard);
 }
 
-Received ReaderLink::receive() {
+Task<Received> ReaderLink::receive(bool asRead) {
     Received received;
-    const int waiting = line_.waiting();
+    const int waiting = input_.waiting();
     received.lineFailed = waiting < 0;
     if (waiting <= 0)
-        return received;
-    if (line_.waitByte(0) != protocol::kEsc)
-        return received;
+        co_return received;
+    if (input_.takeByte() != protocol::kEsc) {
+        received.strayDropped = true;
+        co_return received;
+    }
 
     AnswerBuffer buffer;
-    if (expectingRead_) {
+    if (asRead) {
         received.kind = Received::Kind::Read;
-        received.outcome = collect({kReadTerminators, 1}, buffer);
+        received.outcome = co_await collect({kReadTerminators, 1}, buffer);
         if (received.outcome == Outcome::Complete)
             received.read = decodeReadAnswer(buffer);
     } else {
         received.kind = Received::Kind::Write;
-        received.outcome = collect({kWriteTerminators, 2}, buffer);
+        received.outcome = co_await collect({kWriteTerminators, 2}, buffer);
         if (received.outcome == Outcome::Complete)
             received.write = decodeWriteAnswer(buffer);
     }
     received.lineFailed = received.outcome == Outcome::PortError;
-    return received;
+    co_return received;
 }
 
 // Reads the bytes of one frame after its ESC until a terminator has been stored. Once the
@@ -66,28 +81,28 @@ Received ReaderLink::receive() {
 // that it cannot pass for the start of the next answer. No answer holds an ESC: one that comes
 // starts the next answer, and the answer that broke off before it is dropped, so that the two
 // are not taken for one.
-Outcome ReaderLink::collect(std::string_view terminators, AnswerBuffer& answer) {
-    AnswerWait wait(line_);
+Task<Outcome> ReaderLink::collect(std::string_view terminators, AnswerBuffer& answer) {
+    AnswerWait wait(input_);
     for (;;) {
-        const AwaitedByte next = wait.next();
+        const AwaitedByte next = co_await wait.next();
         if (next.outcome != Outcome::Complete)
-            return next.outcome;
+            co_return next.outcome;
         if (next.byte == protocol::kEsc) {
             answer = {};
             continue;
         }
         answer.append(next.byte);
         if (terminators.find(static_cast<char>(next.byte)) != std::string_view::npos)
-            return Outcome::Complete;
+            co_return Outcome::Complete;
     }
 }
 
-Outcome ReaderLink::waitReady() {
-    AnswerWait wait(line_);
+Task<Outcome> ReaderLink::waitReady() {
+    AnswerWait wait(input_);
     for (;;) {
-        const AwaitedByte next = wait.next();
+        const AwaitedByte next = co_await wait.next();
         if (next.outcome != Outcome::Complete || next.byte == protocol::kReady)
-            return next.outcome;
+            co_return next.outcome;
     }
 }
 

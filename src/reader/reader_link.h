@@ -3,7 +3,9 @@
 #include "answer_wait.h"
 #include "answers.h"
 #include "commands.h"
+#include "input.h"
 #include "line.h"
+#include "task.h"
 #include "write_frame.h"
 
 #include <optional>
@@ -17,6 +19,7 @@ struct Received {
     Kind kind = Kind::None; // None: nothing taken (empty input, a stray byte, or a failed line)
     Outcome outcome = Outcome::Complete; // anything else: the answer is incomplete and not decoded
     bool lineFailed = false;             // the line reported a port error
+    bool strayDropped = false;           // a byte that began no answer was thrown away
     WriteAnswer write;                   // Kind::Write, complete
     ReadAnswer read;                     // Kind::Read, complete
 };
@@ -27,40 +30,42 @@ struct FirmwareReply {
     std::string version;
 };
 
+// What a command's input drain does with an answer it finds: throw it away with the rest, or
+// keep it for the next reception (a command sent while an answer may be waiting for its tick).
+enum class Drain { Discard, KeepAnswer };
+
 // The reader at the other end of the line: commands and frames go out, answers come back as
 // values. Every command drains stale input first and leaves in one write; every wait for the
-// reader is bounded.
+// reader is bounded, and none blocks: the tasks wait by suspending.
 class ReaderLink {
 public:
-    explicit ReaderLink(Line& line) : line_(line) {}
+    explicit ReaderLink(Line& line) : line_(line), input_(line) {}
 
     // Opens the port at the rate and drains what the line held.
-    Line::OpenResult open(int port, int baudRate);
-    void close() { line_.close(); }
+    Task<Line::OpenResult> open(int port, int baudRate);
+    void close();
 
-    // Sends a command; a read command makes the next answer a read answer. No answer is awaited.
-    void send(Command command);
-    // Sends the write strength's command (when one is chosen), then the write frame; the next
-    // answer is a write answer.
-    void writeTracks(std::optional<Itrip> strength, const TrackTexts& tracks);
+    // Sends a command. No answer is awaited.
+    Task<> send(Command command, Drain drain = Drain::Discard);
+    // Sends the write strength's command (when one is chosen), then the write frame.
+    Task<> writeTracks(std::optional<Itrip> strength, TrackTexts tracks);
     // Sends the ten-byte query and waits for the two answer frames.
-    FirmwareReply queryFirmware();
+    Task<FirmwareReply> queryFirmware();
 
-    // Takes at most one answer: a read answer after a read command, else a write answer.
-    // One stray byte before an answer is dropped per call.
-    Received receive();
+    // Takes at most one answer: a read answer when `asRead`, else a write answer. One stray
+    // byte before an answer is dropped per call.
+    Task<Received> receive(bool asRead);
     // After ReadyCheck: reads bytes until "y".
-    Outcome waitReady();
-
-    bool expectingRead() const { return expectingRead_; }
-    void expectRead(bool read) { expectingRead_ = read; }
+    Task<Outcome> waitReady();
+    // Throws away all the input that waits now, however much it is.
+    void discardInput() { input_.discardWaiting(); }
 
 private:
-    void sendBytes(const std::string& bytes);
-    Outcome collect(std::string_view terminators, AnswerBuffer& answer);
+    Task<> sendBytes(std::string bytes, Drain drain);
+    Task<Outcome> collect(std::string_view terminators, AnswerBuffer& answer);
 
     Line& line_;
-    bool expectingRead_ = false;
+    Input input_;
 };
 
 } // namespace dornal

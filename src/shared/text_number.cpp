@@ -1,5 +1,6 @@
 #include "text_number.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -53,6 +54,33 @@ std::size_t numberLength(std::string_view text, std::size_t start) {
     return i - start;
 }
 
+// Whether a well-formed number (digits, fraction, "e" exponent) lies beyond 1 in size, judged
+// by the place of its first significant digit and its exponent, so that neither a long run of
+// zeros nor a large exponent can mislead.
+bool beyondOne(std::string_view number) {
+    const std::size_t exponentAt = number.find_first_of("eE");
+    const std::string_view mantissa = number.substr(0, exponentAt);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos)
+        return false;
+    // The power of ten of the first significant digit, held well inside the range of long long.
+    constexpr long long kFar = 1'000'000'000'000LL;
+    long long order = first < point ? static_cast<long long>(point - first - 1)
+                                    : -static_cast<long long>(first - point);
+    if (exponentAt != std::string_view::npos) {
+        std::size_t i = exponentAt + 1;
+        const bool negative = i < number.size() && number[i] == '-';
+        if (i < number.size() && (number[i] == '-' || number[i] == '+'))
+            ++i;
+        long long exponent = 0;
+        for (; i < number.size() && exponent < kFar; ++i)
+            exponent = exponent * 10 + (number[i] - '0');
+        order += negative ? -exponent : exponent;
+    }
+    return order >= 0;
+}
+
 } // namespace
 
 double leadingNumber(std::string_view text) {
@@ -72,9 +100,7 @@ double leadingNumber(std::string_view text) {
     (void)end;
     if (error == std::errc::result_out_of_range) {
         // Too large or too small for a double: keep its sign, let callers see the size.
-        const bool tiny = number.find_first_of("eE") != std::string::npos &&
-                          number[number.find_first_of("eE") + 1] == '-';
-        if (tiny)
+        if (!beyondOne(number))
             return 0.0;
         return number[0] == '-' ? -std::numeric_limits<double>::infinity()
                                 : std::numeric_limits<double>::infinity();

@@ -4,6 +4,7 @@
 #include "shared/protocol.h"
 
 #include <exception>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -32,7 +33,33 @@ template <typename Handler> auto guarded(WindowModel& window, Handler handler) {
 
 WindowController::WindowController(WindowModel& window, Alerts& alerts, Line& line)
     : window_(window), alerts_(alerts), link_(line), panel_(window, alerts), bench_(panel_, link_) {
+    window_.input.busy = [this] { return step_.running(); };
     bind();
+}
+
+// A step is started at once; one that comes while another runs (raised by the program, not the
+// operator) takes its turn at the gate.
+void WindowController::runStep(Task<> step) {
+    if (step_.running()) {
+        auto held = std::make_shared<Task<>>(std::move(step));
+        window_.input.act([this, held] { runStep(std::move(*held)); });
+        return;
+    }
+    step_.start(std::move(step), [this](std::exception_ptr fault) {
+        if (fault)
+            showFault(fault);
+        window_.input.release();
+    });
+}
+
+void WindowController::showFault(std::exception_ptr fault) {
+    try {
+        std::rethrow_exception(fault);
+    } catch (const std::exception& e) {
+        window_.statusLabel.setCaption(std::string(kInternalFaultText) + e.what());
+    } catch (...) {
+        window_.statusLabel.setCaption(std::string(kInternalFaultText) + "unknown");
+    }
 }
 
 void WindowController::bind() {
@@ -47,15 +74,15 @@ void WindowController::bind() {
             guarded(w, [this, track] { onTrackCheckClick(window_, track); });
     }
     w.modeOptions.onClick = guarded(w, [this](int index) { onModeClick(index); });
-    w.charSetOptions.onClick = guarded(w, [this](int index) { onCharSetClick(index); });
+    w.charSetOptions.onClick = guarded(w, [this](int index) { runStep(charSetStep(index)); });
     w.itripOptions.onClick =
-        guarded(w, [this](int index) { bench_.selectItrip(static_cast<Itrip>(index)); });
-    w.connectButton.onClick = guarded(w, [this] { onConnect(); });
+        guarded(w, [this](int index) { runStep(bench_.selectItrip(static_cast<Itrip>(index))); });
+    w.connectButton.onClick = guarded(w, [this] { runStep(connectStep()); });
     w.disconnectButton.onClick = guarded(w, [this] { onDisconnect(); });
-    w.startButton.onClick = guarded(w, [this] { bench_.start(); });
-    w.abandonButton.onClick = guarded(w, [this] { bench_.abandon(); });
-    w.resetButton.onClick = guarded(w, [this] { bench_.resetCounters(); });
-    w.cycleTimer.onTick = guarded(w, [this] { bench_.tick(); });
+    w.startButton.onClick = guarded(w, [this] { runStep(bench_.start()); });
+    w.abandonButton.onClick = guarded(w, [this] { runStep(bench_.abandon()); });
+    w.resetButton.onClick = guarded(w, [this] { runStep(bench_.resetCounters()); });
+    w.cycleTimer.onTick = guarded(w, [this] { runStep(bench_.tick()); });
 }
 
 void WindowController::load() {
@@ -101,29 +128,29 @@ void WindowController::load() {
 }
 
 void WindowController::unload() {
+    step_.cancel();
+    window_.input.clear();
     bench_.disconnect();
 }
 
-void WindowController::onConnect() {
+Task<> WindowController::connectStep() {
     const int port = window_.portList.listIndex() + 1;
     const int ratePosition = window_.rateList.listIndex();
     std::optional<int> rate;
     if (ratePosition >= 0 && ratePosition < static_cast<int>(protocol::kBaudRates.size()))
         rate = protocol::kBaudRates[static_cast<std::size_t>(ratePosition)];
-    if (!bench_.connect(port, rate)) {
+    if (!co_await bench_.connect(port, rate)) {
         for (int i = 0; i < kOpenFailBeeps; ++i)
             alerts_.beep();
         alerts_.messageBox(kOpenFailMessage, kApplicationTitle);
-        return;
+        co_return;
     }
     showConnected(true);
 }
 
-// A run does not outlive its port: a run still going is abandoned first, or its timer would
-// tick on, with Abandon locked, through the next Connect.
+// A run ends with its port (the engine sees to it): nothing goes to the reader, and the
+// counters and the firmware version stay.
 void WindowController::onDisconnect() {
-    if (window_.abandonButton.enabled())
-        bench_.abandon();
     bench_.disconnect();
     showConnected(false);
     for (auto& box : window_.trackBoxes)
@@ -168,8 +195,8 @@ void WindowController::onModeClick(int index) {
 }
 
 // The reader takes the new set at once; the data typed for tracks 2 and 3 are emptied.
-void WindowController::onCharSetClick(int index) {
-    bench_.selectCharSet(static_cast<CharSet>(index));
+Task<> WindowController::charSetStep(int index) {
+    co_await bench_.selectCharSet(static_cast<CharSet>(index));
     window_.trackBox(2).setText("");
     window_.trackBox(3).setText("");
 }

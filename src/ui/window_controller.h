@@ -4,6 +4,7 @@
 #include "model/alerts.h"
 #include "model/window_model.h"
 #include "reader/reader_link.h"
+#include "reader/task.h"
 #include "window_panel.h"
 
 namespace dornal {
@@ -12,7 +13,8 @@ inline constexpr const char* kOpenFailMessage = "Open COM Port Fail!";
 inline constexpr int kOpenFailBeeps = 3;
 
 // Binds every control event of the window to its handler: the connection and the window's own
-// rules here, the run to the test engine.
+// rules here, the run to the test engine. What talks to the reader runs as a step; while a
+// step waits for the reader, the window's input gate holds the operator's next actions.
 class WindowController {
 public:
     WindowController(WindowModel& window, Alerts& alerts, Line& line);
@@ -21,7 +23,8 @@ public:
 
     // Fills the lists, sets the loaded state of every control and the defaults.
     void load();
-    // Closing the window closes the port, connected or not.
+    // Closing the window closes the port, connected or not; a step in progress ends where it
+    // waits, and the actions held for after it are dropped.
     void unload();
 
     Bench& bench() { return bench_; }
@@ -29,17 +32,20 @@ public:
 
 private:
     void bind();
-    void onConnect();
+    void runStep(Task<> step);
+    void showFault(std::exception_ptr fault);
+    Task<> connectStep();
+    Task<> charSetStep(int index);
     void onDisconnect();
     void showConnected(bool connected);
     void onModeClick(int index);
-    void onCharSetClick(int index);
 
     WindowModel& window_;
     Alerts& alerts_;
     ReaderLink link_;
     WindowPanel panel_;
     Bench bench_;
+    Job step_;
 };
 
 } // namespace dornal

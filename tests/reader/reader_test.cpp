@@ -4,6 +4,7 @@
 #include "reader/commands.h"
 #include "reader/memory_line.h"
 #include "reader/reader_link.h"
+#include "run_now.h"
 
 #include <gtest/gtest.h>
 
@@ -51,8 +52,9 @@ TEST(WriteAnswer, ReportsTheTracksOfItsCodeWhenItsResultSaysWrittenAndShowsItInH
     }
 }
 
-// A byte before "0" or after "?" opens no track 2 segment; track 1 data may hold "A"; whatever
-// follows the last segment is ignored; a cut answer ends behind the stored bytes.
+// A byte before "0" or after "?" opens no track 2 segment, but for "'", which track 2 carries;
+// track 1 data may hold "A"; whatever follows the last segment is ignored; a cut answer ends
+// behind the stored bytes.
 TEST(ReadAnswer, GivesTheSegmentsInTheirOrderTwoThreeOne) {
     // clang-format off
     const std::pair<std::string_view, std::string_view> cases[] = {
@@ -60,22 +62,27 @@ TEST(ReadAnswer, GivesTheSegmentsInTheirOrderTwoThreeOne) {
         {"s?", "2[]"}, {"s\177?", "2-"}, {"s0?", "2[0]"}, {"s/1?", ""}, {"s@1?", ""},
         {"sA12?", "3[12]"}, {"sA3\177~4?", "3[3]1[4]"}, {"sA3~4?", "3[3]1[4]"},
         {"s12~1A2?", "2[12]1[1A2]"}, {"s~%A?", "1[%A]"}, {"s~A\17799?", "1[A]"},
-        {"s12", "2[12]"}, {"sx~A?", ""}, {"t12~AB?", "invalid"}, {"", "invalid"}};
+        {"s12", "2[12]"}, {"sx~A?", ""}, {"t12~AB?", "invalid"}, {"", "invalid"},
+        {"s'12A3~1?", "2['12]3[3]1[1]"}, {"s'?", "2[']"}, {"s&1?", ""}};
     // clang-format on
     for (const auto& [bytes, segments] : cases)
         EXPECT_EQ(segmentsOf(decodeReadAnswer(answerOf(bytes))), segments) << bytes;
     EXPECT_EQ(answerOf("s").at(AnswerBuffer::kSize), 0) << "behind the buffer";
 }
 
-// A scripted line on which each awaited byte also takes `msPerByte` of the clock, and which
-// fails once `bytesBeforeFailure` more bytes have been awaited.
+// A scripted line on which each byte taken on its own (as an answer's bytes are) also takes
+// `msPerByte` of the clock, and which fails once `bytesBeforeFailure` more such bytes have
+// been taken.
 struct SlowLine : MemoryLine {
-    int msPerByte = 0, bytesBeforeFailure = -1;
-    int waitByte(int timeoutMs) override {
-        if (bytesBeforeFailure-- == 0)
-            failPort();
-        clockMs += msPerByte;
-        return MemoryLine::waitByte(timeoutMs);
+    int msPerByte = 0;
+    int bytesBeforeFailure = -1;
+    int take(std::span<std::uint8_t> bytes) override {
+        if (bytes.size() == 1) {
+            if (bytesBeforeFailure-- == 0)
+                failPort();
+            clockMs += msPerByte;
+        }
+        return MemoryLine::take(bytes);
     }
 };
 
@@ -84,23 +91,29 @@ class LinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
         line.feed(std::string(16, 'x'));
-        ASSERT_EQ((std::tuple{link.open(8, 19200), line.pending(), line.baudRate()}),
+        const Line::OpenResult opened = runNow(link.open(8, 19200));
+        ASSERT_EQ((std::tuple{opened, line.pending(), line.baudRate()}),
                   (std::tuple{Line::OpenResult::Opened, 0u, 19200}));
     }
-    // One look at the line after `bytes` came, with the kind of answer awaited.
-    Received receive(bool expectingRead, const std::string& bytes) {
-        link.expectRead(expectingRead);
+    // One look at the line after `bytes` came, as the kind of answer awaited.
+    Received receive(bool read, const std::string& bytes) {
         line.feed(bytes);
-        return link.receive();
+        return runNow(link.receive(read));
     }
+    // A command's drain, as the next command would make it.
+    void drain() {
+        Input input(line);
+        runNow(input.drain());
+    }
+    void send(Command command, Drain drain = Drain::Discard) { runNow(link.send(command, drain)); }
+    Outcome waitReady() { return runNow(link.waitReady()); }
 
     SlowLine line;
     ReaderLink link{line};
 };
 
 // Each command (read ones chosen by their track set, settings in the window's order) drains the
-// sixteen stale bytes at once, then leaves whole in one write; only the read commands make the
-// next answer a read answer.
+// sixteen stale bytes at once, then leaves whole in one write.
 TEST_F(LinkTest, EachCommandLeavesAsEscAndItsBytesInOneWriteAfterTheDrain) {
     using enum CharSet;
     using enum Itrip;
@@ -116,17 +129,48 @@ TEST_F(LinkTest, EachCommandLeavesAsEscAndItsBytesInOneWriteAfterTheDrain) {
         {itripCommand(TwoThirds), "\033+", false}, {itripCommand(Full), "\033,", false}};
     // clang-format on
     for (const auto& [command, bytes, read] : cases) {
-        for (bool before : {false, true}) {
-            line.clearRecord(), line.feed(std::string(16, 'x'));
-            link.expectRead(before), link.send(command);
-            EXPECT_EQ((std::tuple{line.writes, line.pending(), link.expectingRead()}),
-                      (std::tuple{std::vector{std::string(bytes)}, 0u, before || read}));
-        }
+        line.clearRecord();
+        line.feed(std::string(16, 'x'));
+        send(command);
+        EXPECT_EQ((std::tuple{line.writes, line.pending(), isRead(command)}),
+                  (std::tuple{std::vector{std::string(bytes)}, 0u, read}));
     }
     EXPECT_FALSE(readCommandFor(0) || readCommandFor(8)) << "no read command for these sets";
     EXPECT_EQ(line.clockMs, 0) << "sixteen stale bytes were there: the drain did not wait";
-    link.send(Command::Abandon);
+    send(Command::Abandon);
     EXPECT_EQ(line.clockMs, 100) << "none was there: the drain waited its bound";
+}
+
+// A drain that keeps an answer hands what it took from the first ESC on to the next reception,
+// ahead of what came after it; the stray bytes before the ESC go as in any drain.
+TEST_F(LinkTest, ADrainThatKeepsAnAnswerHandsItOnWhole) {
+    const std::tuple<std::string, Drain, Kind, TrackSet, std::size_t> cases[] = {
+        {"xz\033rp", Drain::KeepAnswer, Kind::Write, 0b010, 0},
+        {"xz\033rp", Drain::Discard, Kind::None, 0, 0},
+        {"\033\"0p" + std::string(20, '5'), Drain::KeepAnswer, Kind::Write, 0b111, 8},
+        {"xxxxxxxxxxxxxxxx\033rp", Drain::KeepAnswer, Kind::Write, 0b010, 0},
+    };
+    for (const auto& [waiting, drain, kind, written, left] : cases) {
+        line.feed(waiting);
+        send(Command::ResetReader, drain);
+        const Received after = runNow(link.receive(false));
+        EXPECT_EQ(std::tuple(after.kind, after.write.written), std::tuple(kind, written))
+            << waiting.size();
+        EXPECT_EQ(line.pending(), left);
+        link.discardInput();
+    }
+}
+
+// Throwing away what waits takes it all, also what a drain handed on, but nothing still to come.
+TEST_F(LinkTest, DiscardingTheInputTakesAllThatWaitsAtOnce) {
+    line.feed("\033rp");
+    send(Command::ResetReader, Drain::KeepAnswer);
+    line.feed(std::string(300, 's'));
+    line.feedLater("\033rp");
+    link.discardInput();
+    EXPECT_EQ(std::tuple(line.pending(), line.clockMs), std::tuple(0u, 100));
+    EXPECT_EQ(receive(false, "").kind, Kind::None);
+    EXPECT_EQ(runNow(link.waitReady()), Outcome::TimedOut) << "the later chunk holds no y";
 }
 
 // The frame carries track 2 unmarked, "A" track 3, "~" track 1, each only when given.
@@ -141,33 +185,36 @@ TEST_F(LinkTest, WriteTracksSendsTheStrengthThenTheFrameEachInOneWriteAfterItsDr
         {std::nullopt, {"\xE9z", "12", std::nullopt}, {"\033t12~\xE9z" + end}},
     };
     for (const auto& [strength, tracks, writes] : cases) {
-        line.clearRecord(), line.feed(std::string(16 * writes.size(), 'x'));
-        link.expectRead(true), link.writeTracks(strength, tracks);
-        EXPECT_EQ((std::tuple{line.writes, line.pending(), link.expectingRead()}),
-                  (std::tuple{writes, 0u, false}));
+        line.clearRecord();
+        line.feed(std::string(16 * writes.size(), 'x'));
+        runNow(link.writeTracks(strength, tracks));
+        EXPECT_EQ((std::tuple{line.writes, line.pending()}), (std::tuple{writes, 0u}));
     }
     EXPECT_EQ(line.clockMs, 0) << "each drain found its sixteen bytes";
 }
 
 // The awaited kind decides how the answer is read and where it ends; no answer holds an ESC.
 TEST_F(LinkTest, ReceiveTakesOneAnswerOrDropsOneStrayByteAtATime) {
-    EXPECT_EQ((std::tuple{receive(false, "").kind, link.receive().lineFailed}),
-              (std::tuple{Kind::None, false}));
+    const Received none = receive(false, "");
+    EXPECT_EQ((std::tuple{none.kind, none.lineFailed, none.strayDropped}),
+              (std::tuple{Kind::None, false, false}));
     line.feed("xz\033rp\033Tq");
-    EXPECT_EQ((std::tuple{link.receive().kind, line.pending(), link.receive().kind}),
-              (std::tuple{Kind::None, 7u, Kind::None}));
-    const Received first = link.receive();
+    const Received stray = receive(false, "");
+    EXPECT_EQ((std::tuple{stray.kind, stray.strayDropped, line.pending()}),
+              (std::tuple{Kind::None, true, 7u}));
+    EXPECT_EQ(receive(false, "").kind, Kind::None);
+    const Received first = receive(false, "");
     EXPECT_EQ(std::tuple(first.kind, first.outcome, first.lineFailed, first.write.written,
                          line.pending()),
               std::tuple(Kind::Write, Outcome::Complete, false, TrackSet{0b010}, 3u));
-    EXPECT_EQ((std::tuple{link.receive().write.status, line.pending(), line.clockMs}),
+    EXPECT_EQ((std::tuple{receive(false, "").write.status, line.pending(), line.clockMs}),
               (std::tuple{"1B 54 71- 0", 0u, 0}));
     const Received read = receive(true, "\033rp?\033");
     EXPECT_EQ(std::tuple(read.kind, read.read.valid, line.pending()),
               std::tuple(Kind::Read, false, 1u));
     EXPECT_EQ((std::tuple{receive(false, "T?p\033").write.written, line.pending()}),
               (std::tuple{0b100, 1u}));
-    line.drain();
+    drain();
     const Received r = receive(true, "\033s" + std::string(1100, '5') + "?\033rp");
     EXPECT_EQ((std::tuple{r.outcome, r.read.segments.size(), r.read.segments.at(0).data}),
               (std::tuple{Outcome::Complete, 1u, std::string(1024, '5')}))
@@ -180,7 +227,8 @@ TEST_F(LinkTest, ReceiveTakesOneAnswerOrDropsOneStrayByteAtATime) {
 // A chunk scripted empty is a pause the wait runs out on; shorter pauses do not cut the answer.
 TEST_F(LinkTest, AnAnswerThatPausesTooLongIsGivenUpAfterThePauseBoundAndNotDecoded) {
     for (const auto& [rest, read] : {std::pair{"r", false}, {"T0", false}, {"s12A", true}}) {
-        line.clockMs = 0, line.feed("\033");
+        line.clockMs = 0;
+        line.feed("\033");
         for (std::string_view chunk : {rest, "", "p?"})
             line.feedLater(chunk);
         const Received r = receive(read, "");
@@ -188,17 +236,19 @@ TEST_F(LinkTest, AnAnswerThatPausesTooLongIsGivenUpAfterThePauseBoundAndNotDecod
                              r.read.segments.size()),
                   std::tuple(read ? Kind::Read : Kind::Write, Outcome::TimedOut, 2000, "", 0, 0u))
             << rest;
-        line.drain(); // the late rest goes with the next command's drain
+        drain(); // the late rest goes with the next command's drain
     }
 }
 
 TEST_F(LinkTest, APortFailureIsReportedAtOnceBeforeOrDuringAnAnswer) {
     for (bool read : {false, true}) {
-        line.clockMs = 0, line.bytesBeforeFailure = 3;
-        const Received r = receive(read, "\033s1"), after = link.receive();
+        line.clockMs = 0;
+        line.bytesBeforeFailure = 3;
+        const Received r = receive(read, "\033s1");
+        const Received after = receive(read, "");
         EXPECT_EQ(std::tuple(r.outcome, r.lineFailed, line.clockMs, after.kind, after.lineFailed),
                   std::tuple(Outcome::PortError, true, 0, Kind::None, true));
-        ASSERT_EQ(link.open(8, 9600), Line::OpenResult::Opened);
+        ASSERT_EQ(runNow(link.open(8, 9600)), Line::OpenResult::Opened);
     }
 }
 
@@ -210,33 +260,35 @@ TEST_F(LinkTest, ABabblingReaderIsGivenUpAfterTheByteBoundOrTheTimeBound) {
         const Outcome outcome = receive(read, "\033" + std::string(8192 + 100, 's')).outcome;
         EXPECT_EQ((std::tuple{outcome, line.pending()}), (std::tuple{Outcome::TooLong, 100u}));
         line.feed("y");
-        EXPECT_EQ(link.waitReady(), Outcome::Complete);
+        EXPECT_EQ(waitReady(), Outcome::Complete);
     }
     line.feed(std::string(8192 + 7, 'x'));
-    EXPECT_EQ((std::tuple{link.waitReady(), line.pending()}), (std::tuple{Outcome::TooLong, 7u}));
-    line.drain(), line.msPerByte = 1000;
+    EXPECT_EQ((std::tuple{waitReady(), line.pending()}), (std::tuple{Outcome::TooLong, 7u}));
+    drain();
+    line.msPerByte = 1000;
     EXPECT_EQ(receive(false, "\033" + std::string(8, 'x')).outcome, Outcome::TimedOut);
     EXPECT_EQ(receive(false, "\033" + std::string(9, 'x')).outcome, Outcome::TooLong);
     for (int ms : {1000, 1111}) {
         line.msPerByte = ms;
         EXPECT_EQ(receive(false, "\033" + std::string(20, 'x')).outcome, Outcome::TooLong);
         EXPECT_EQ(line.pending(), 10u) << ms;
-        line.drain();
+        drain();
     }
 }
 
 TEST_F(LinkTest, WaitReadySkipsBytesUntilTheYAndIsBounded) {
     for (const char* chunk : {"x", "z", "y", "rest"})
         line.feedLater(chunk);
-    EXPECT_EQ((std::tuple{link.waitReady(), line.pending()}), (std::tuple{Outcome::Complete, 0u}))
+    EXPECT_EQ((std::tuple{waitReady(), line.pending()}), (std::tuple{Outcome::Complete, 0u}))
         << "the chunk behind the y has not come yet";
     line.feed("zzy!");
-    EXPECT_EQ((std::tuple{link.waitReady(), line.pending(), line.clockMs}),
+    EXPECT_EQ((std::tuple{waitReady(), line.pending(), line.clockMs}),
               (std::tuple{Outcome::Complete, 1u, 0}));
-    EXPECT_EQ((std::tuple{link.waitReady(), line.clockMs}), (std::tuple{Outcome::TimedOut, 2000}))
+    EXPECT_EQ((std::tuple{waitReady(), line.clockMs}), (std::tuple{Outcome::TimedOut, 2000}))
         << "after ! and rest";
-    line.feed("xy"), line.failPort();
-    EXPECT_EQ((std::tuple{link.waitReady(), line.clockMs}), (std::tuple{Outcome::PortError, 2000}));
+    line.feed("xy");
+    line.failPort();
+    EXPECT_EQ((std::tuple{waitReady(), line.clockMs}), (std::tuple{Outcome::PortError, 2000}));
     link.close();
     EXPECT_FALSE(line.isOpen());
 }
@@ -250,7 +302,8 @@ std::string frame(const std::string& payload) {
 TEST_F(LinkTest, TheFirmwareVersionIsTheSecondFrameWithoutItsLastTwoPayloadBytes) {
     std::string every(255, '\0'); // every byte value but 255, kept as Latin-1
     std::iota(every.begin(), every.end(), '\0');
-    const std::string v = frame("V1.0\r") + "Z", whole = frame("ab") + frame("V1.0\r");
+    const std::string v = frame("V1.0\r") + "Z";
+    const std::string whole = frame("ab") + frame("V1.0\r");
     using enum Outcome;
     // clang-format off
     const std::tuple<std::string, Outcome, std::string, int> cases[] = {
@@ -261,16 +314,17 @@ TEST_F(LinkTest, TheFirmwareVersionIsTheSecondFrameWithoutItsLastTwoPayloadBytes
         {whole.substr(0, whole.size() - 1), TimedOut, "", 2100}};
     // clang-format on
     for (const auto& [answer, outcome, version, ms] : cases) {
-        line.clearRecord(), line.clockMs = 0;
+        line.clearRecord();
+        line.clockMs = 0;
         line.onWrite = [&](std::string_view) { line.feedLater(answer); };
-        const FirmwareReply reply = link.queryFirmware();
+        const FirmwareReply reply = runNow(link.queryFirmware());
         EXPECT_EQ(line.writes, (std::vector{std::string("\102\0\6\32\42\0\0\0\200\374", 10)}));
         EXPECT_EQ((std::tuple{reply.outcome, reply.version, line.clockMs, line.pending()}),
                   (std::tuple{outcome, version, std::int64_t{ms}, answer.ends_with('Z') ? 1u : 0u}))
             << "left only the byte behind the answer";
     }
     line.onWrite = [&](std::string_view) { line.failPort(); };
-    const FirmwareReply failed = link.queryFirmware();
+    const FirmwareReply failed = runNow(link.queryFirmware());
     EXPECT_EQ((std::tuple{failed.outcome, failed.version}), (std::tuple{Outcome::PortError, ""}));
 }
 

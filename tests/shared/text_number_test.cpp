@@ -23,6 +23,15 @@ TEST(LeadingNumber, ReadsBlanksSignFractionAndExponentAndZeroWhenNoNumberLeads) 
     };
     for (const auto& [text, value] : cases)
         EXPECT_DOUBLE_EQ(leadingNumber(text), value) << '"' << text << '"';
+    // Beyond a double's range, the size is judged by the first digit's place and the exponent.
+    const std::string zeros(400, '0');
+    const std::pair<std::string, double> far[] = {
+        {"0." + zeros + "1", 0},        {"-0." + zeros + "1", 0}, {"1" + zeros, kInf},
+        {"-1" + zeros + ".5", -kInf},   {"1000e-402", 0},         {"0.0001e400", kInf},
+        {"0." + zeros + "1e800", kInf},
+    };
+    for (const auto& [text, value] : far)
+        EXPECT_DOUBLE_EQ(leadingNumber(text), value) << text.size() << " characters";
 }
 
 TEST(Count16, RoundsHalfToEvenAndHoldsNumbersBeyondTheRangeAtItsEnds) {

@@ -220,7 +220,7 @@ Options:
                       reader: the line vanishes, the link is removed and the simulator ends
   --trace [FILE]      log every byte in and out in hex, with the time in seconds since
                       start, to FILE or to standard error
-  --version-text TEXT the firmware version text (default "DORNAL SIM 1.0"; at most 251
+  --version-text TEXT the firmware version text (default "DORNAL SIM 1.0"; at most 253
                       bytes)
   --help              show this text
 

@@ -18,8 +18,9 @@ inline constexpr std::string_view kVersionTrailer = "\r\n";
 static_assert(kVersionTrailer.size() == protocol::kFirmwareTrailingPayload);
 
 inline constexpr std::string_view kDefaultVersionText = "DORNAL SIM 1.0";
-// A payload length of at most 253 keeps the whole frame inside the bench's 257-byte buffer.
-inline constexpr std::size_t kMaxVersionText = 253 - kVersionTrailer.size();
+// One length byte gives a payload of at most 255 bytes; the bench's 259-byte buffer holds that
+// with the two header bytes, the length byte and the closing byte.
+inline constexpr std::size_t kMaxVersionText = 255 - kVersionTrailer.size();
 
 // The payload of the first firmware frame: the two command bytes of the query it answers.
 inline constexpr std::size_t kFirmwareCommandOffset = 3;

@@ -3,7 +3,9 @@
 #include "port_path.h"
 #include "serial_line.h"
 
+#include <algorithm>
 #include <chrono>
+#include <utility>
 
 namespace dornal {
 namespace {
@@ -24,8 +26,16 @@ Line::OpenResult openResult(SerialLine::OpenResult result) {
 
 } // namespace
 
-QtLine::QtLine() = default;
-QtLine::~QtLine() = default;
+QtLine::QtLine() {
+    // A drain lasts its 100 ms, not about them.
+    bound_.setTimerType(Qt::PreciseTimer);
+    bound_.setSingleShot(true);
+    QObject::connect(&bound_, &QTimer::timeout, &context_, [this] { endWait(wait_); });
+}
+
+QtLine::~QtLine() {
+    cancelWait();
+}
 
 Line::OpenResult QtLine::open(int port, int baudRate) {
     close();
@@ -43,6 +53,7 @@ Line::OpenResult QtLine::open(int port, int baudRate) {
 }
 
 void QtLine::close() {
+    cancelWait();
     line_.reset();
 }
 
@@ -53,19 +64,48 @@ bool QtLine::write(std::span<const std::uint8_t> bytes) {
                                    static_cast<qsizetype>(bytes.size())));
 }
 
-int QtLine::read(std::span<std::uint8_t> bytes, int boundMs) {
+int QtLine::take(std::span<std::uint8_t> bytes) {
     if (!line_)
         return kPortError;
-    return line_->read(reinterpret_cast<char*>(bytes.data()), static_cast<int>(bytes.size()),
-                       boundMs);
+    return line_->take(reinterpret_cast<char*>(bytes.data()), static_cast<int>(bytes.size()));
 }
 
 int QtLine::waiting() {
     return line_ ? line_->waiting() : kPortError;
 }
 
-int QtLine::waitByte(int timeoutMs) {
-    return line_ ? line_->waitByte(timeoutMs) : kPortError;
+void QtLine::whenReadable(int boundMs, std::function<void()> ready) {
+    cancelWait();
+    ready_ = std::move(ready);
+    const unsigned wait = wait_;
+    if (waiting() != 0) {
+        endWait(wait);
+        return;
+    }
+    line_->onReadable = [this, wait] { post(wait); };
+    bound_.start(std::max(boundMs, 0));
+}
+
+void QtLine::cancelWait() {
+    ++wait_;
+    ready_ = nullptr;
+    bound_.stop();
+    if (line_)
+        line_->onReadable = nullptr;
+}
+
+void QtLine::post(unsigned wait) {
+    QMetaObject::invokeMethod(
+        &context_, [this, wait] { endWait(wait); }, Qt::QueuedConnection);
+}
+
+// A wait withdrawn or replaced meanwhile has a number of the past and ends nothing.
+void QtLine::endWait(unsigned wait) {
+    if (wait != wait_ || !ready_)
+        return;
+    std::function<void()> ready = std::exchange(ready_, nullptr);
+    cancelWait();
+    ready();
 }
 
 std::int64_t QtLine::nowMs() const {

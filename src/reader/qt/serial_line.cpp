@@ -63,6 +63,7 @@ SerialLine::OpenResult SerialLine::open(const std::string& devicePath) {
     }
     QObject::connect(&port_, &QSerialPort::errorOccurred,
                      [this](QSerialPort::SerialPortError error) { noteError(error); });
+    QObject::connect(&port_, &QSerialPort::readyRead, [this] { readable(); });
     return OpenResult::Opened;
 }
 
@@ -70,42 +71,19 @@ bool SerialLine::setBaudRate(int rate) {
     return !failed_ && port_.isOpen() && port_.setBaudRate(rate);
 }
 
-int SerialLine::read(char* buffer, int length, int boundMs) {
-    if (buffer == nullptr || length <= 0)
-        return 0;
-    const auto deadline = Clock::now() + milliseconds(std::max(boundMs, 0));
-    int taken = 0;
-    for (;;) {
-        const int wait = msUntil(deadline);
-        collect(wait);
-        const int got = take(buffer + taken, length - taken);
-        taken += got;
-        if (taken == length || (failed_ && input_.isEmpty()) || (got == 0 && wait == 0))
-            break;
-    }
-    return taken == 0 && failed_ ? Line::kPortError : taken;
+int SerialLine::take(char* buffer, int length) {
+    collect();
+    const int taken = takeCollected(buffer, length);
+    if (taken == 0 && failed_)
+        return Line::kPortError;
+    return taken;
 }
 
 int SerialLine::waiting() {
-    collect(0);
+    collect();
     if (failed_ && input_.isEmpty())
         return Line::kPortError;
     return static_cast<int>(std::min<qsizetype>(input_.size(), INT32_MAX));
-}
-
-int SerialLine::waitByte(int timeoutMs) {
-    const auto deadline = Clock::now() + milliseconds(std::max(timeoutMs, 0));
-    for (;;) {
-        const int left = msUntil(deadline);
-        collect(left);
-        char byte = 0;
-        if (take(&byte, 1) == 1)
-            return static_cast<unsigned char>(byte);
-        if (failed_)
-            return Line::kPortError;
-        if (left == 0)
-            return Line::kNoByte;
-    }
 }
 
 bool SerialLine::write(const QByteArray& bytes) {
@@ -137,15 +115,15 @@ bool SerialLine::write(const QByteArray& bytes) {
     return true;
 }
 
-// Moves what the device received into the input queue. Blocks on the port for up to
-// `waitMs` only when nothing is waiting; otherwise just picks up what the kernel holds.
-void SerialLine::collect(int waitMs) {
+// Moves what the device received into the input queue, without waiting.
+void SerialLine::collect() {
     if (failed_ || !port_.isOpen()) { // Qt may close a device it finds gone by itself
         shutDown();
         return;
     }
-    const bool nothingWaiting = input_.isEmpty() && port_.bytesAvailable() == 0;
-    port_.waitForReadyRead(nothingWaiting ? std::max(waitMs, 0) : 0);
+    // What the kernel holds and the event loop has not yet read in comes along as well.
+    if (port_.bytesAvailable() == 0)
+        port_.waitForReadyRead(0);
     if (failed_) {
         shutDown();
         return;
@@ -153,7 +131,7 @@ void SerialLine::collect(int waitMs) {
     input_.append(port_.readAll());
 }
 
-int SerialLine::take(char* buffer, int length) {
+int SerialLine::takeCollected(char* buffer, int length) {
     const int count = static_cast<int>(std::min<qsizetype>(input_.size(), length));
     if (count > 0) {
         std::memcpy(buffer, input_.constData(), static_cast<std::size_t>(count));
@@ -162,17 +140,21 @@ int SerialLine::take(char* buffer, int length) {
     return count;
 }
 
+void SerialLine::readable() {
+    if (onReadable)
+        onReadable();
+}
+
 void SerialLine::noteError(QSerialPort::SerialPortError error) {
     if (failed_ || !endsTheLine(error))
         return;
     failed_ = true;
-    // A blocking caller shuts the line on its way out of the wait. With an event loop the
-    // error may come from the port's own read notification instead, and a hung-up device
-    // stays readable, so the loop would spin on it: shut it as soon as that notification
-    // has returned (closing it from inside would delete the notifier being run).
-    if (QCoreApplication::instance() != nullptr)
-        QMetaObject::invokeMethod(
-            &port_, [this] { shutDown(); }, Qt::QueuedConnection);
+    // The error may come from the port's own read notification, and a hung-up device stays
+    // readable, so the loop would spin on it: shut it as soon as that notification has
+    // returned (closing it from inside would delete the notifier being run).
+    QMetaObject::invokeMethod(
+        &port_, [this] { shutDown(); }, Qt::QueuedConnection);
+    readable();
 }
 
 void SerialLine::shutDown() {

@@ -4,12 +4,13 @@
 #include <QSerialPort>
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 namespace dornal {
 
-// One open serial device, used in blocking fashion from the thread that created it, with or
-// without a running event loop.
+// One open serial device, used from the thread that created it, which runs Qt's event loop.
+// Nothing here blocks for input; onReadable tells when bytes came or the device failed.
 //
 // Received bytes are moved from the port into an input queue of our own before they are
 // handed out, so that a failing device can be shut at once without losing what it delivered.
@@ -34,21 +35,23 @@ public:
 
     bool setBaudRate(int rate);
 
-    // Up to `length` bytes within `boundMs` (0 or less: only what is waiting): the count
-    // taken, or Line::kPortError when the line failed before any byte was taken.
-    int read(char* buffer, int length, int boundMs);
+    // Up to `length` of the bytes waiting, at once: the count taken, or Line::kPortError when
+    // the line failed and nothing is left.
+    int take(char* buffer, int length);
     // The number of bytes waiting, or Line::kPortError.
     int waiting();
-    // Blocks up to `timeoutMs` for a byte: the byte, Line::kNoByte, or Line::kPortError at once.
-    int waitByte(int timeoutMs);
     // Hands `bytes` to the device in one write and waits (bounded) until it took them all.
     bool write(const QByteArray& bytes);
+
+    // Called from Qt's event loop when bytes came or the device failed.
+    std::function<void()> onReadable;
 
 private:
     using Clock = std::chrono::steady_clock;
 
-    void collect(int waitMs);
-    int take(char* buffer, int length);
+    void collect();
+    int takeCollected(char* buffer, int length);
+    void readable();
     void noteError(QSerialPort::SerialPortError error);
     void shutDown();
 

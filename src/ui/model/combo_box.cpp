@@ -16,7 +16,15 @@ void ComboBox::setListIndex(int index) {
     changed();
 }
 
+void ComboBox::choose(int index) {
+    operatorAction([this, index] { setListIndex(index); });
+}
+
 void ComboBox::edit(std::string_view text) {
+    operatorAction([this, typed = std::string(text)] { store(typed); });
+}
+
+void ComboBox::store(const std::string& text) {
     text_.assign(text);
     listIndex_ = -1;
     for (std::size_t i = 0; i < items_.size(); ++i)

@@ -16,10 +16,16 @@ public:
     int listIndex() const { return listIndex_; }
     void setListIndex(int index);
 
+    // The operator's choice of an entry.
+    void choose(int index);
+
     const std::string& text() const { return text_; }
+    // The operator's typing.
     void edit(std::string_view text);
 
 private:
+    void store(const std::string& text);
+
     std::vector<std::string> items_;
     int listIndex_ = -1;
     std::string text_;

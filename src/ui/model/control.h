@@ -1,5 +1,7 @@
 #pragma once
 
+#include "input_gate.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -14,8 +16,8 @@ inline constexpr Color kColorScrollBars = 0x80000000;
 inline constexpr Color kColorWindowBackground = 0x80000005;
 inline constexpr Color kColorLightYellow = 0x0080FFFF; // red 255, green 255, blue 128
 
-// What every control of the window has: an enabled and a visible state, and listeners (the
-// view) told after every change of its state.
+// What every control of the window has: an enabled and a visible state, listeners (the view)
+// told after every change of its state, and the gate the operator's actions on it pass.
 class Control {
 public:
     Control() = default;
@@ -36,7 +38,18 @@ public:
 
     void addListener(std::function<void()> listener) { listeners_.push_back(std::move(listener)); }
 
+    // The gate the operator's actions on this control pass; none: they happen at once.
+    void setGate(InputGate* gate) { gate_ = gate; }
+
 protected:
+    void operatorAction(std::function<void()> action) {
+        if (gate_)
+            gate_->act(std::move(action));
+        else
+            action();
+    }
+    InputGate* gate() const { return gate_; }
+
     void changed() {
         for (const auto& listener : listeners_)
             listener();
@@ -46,6 +59,7 @@ private:
     bool enabled_ = true;
     bool visible_ = true;
     std::vector<std::function<void()>> listeners_;
+    InputGate* gate_ = nullptr;
 };
 
 } // namespace dornal

@@ -6,6 +6,13 @@ void OptionButton::select() {
     group_.selected(index_);
 }
 
+void OptionButton::click() {
+    operatorAction([this] {
+        if (enabled())
+            select();
+    });
+}
+
 void OptionButton::setValue(bool value) {
     if (value)
         select();
@@ -26,6 +33,11 @@ int OptionGroup::selectedIndex() const {
         if (button.value())
             return button.index();
     return -1;
+}
+
+void OptionGroup::setGate(InputGate* gate) {
+    for (auto& button : buttons_)
+        button.setGate(gate);
 }
 
 void OptionGroup::setEnabled(bool enabled) {

@@ -20,6 +20,8 @@ public:
     OptionGroup& group() { return group_; }
     bool value() const { return value_; }
     void select();
+    // The operator's click: selects the button unless it is disabled by the time it counts.
+    void click();
     // Setting true selects; setting false only clears this button and raises nothing.
     void setValue(bool value);
 
@@ -44,6 +46,7 @@ public:
         return buttons_.at(static_cast<std::size_t>(index));
     }
     int size() const { return static_cast<int>(buttons_.size()); }
+    void setGate(InputGate* gate);
     // The first selected index in index order, -1 when none is selected.
     int selectedIndex() const;
     void setEnabled(bool enabled);

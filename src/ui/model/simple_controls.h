@@ -20,14 +20,17 @@ private:
     std::string caption_;
 };
 
-// A push button; a click on a disabled button does nothing.
+// A push button; a click on a disabled button does nothing. Only the operator clicks, so a
+// click passes the gate, and the button must still be enabled when it takes effect.
 class PushButton : public Control {
 public:
     explicit PushButton(std::string caption) : caption_(std::move(caption)) {}
     const std::string& caption() const { return caption_; }
     void click() {
-        if (enabled() && onClick)
-            onClick();
+        operatorAction([this] {
+            if (enabled() && onClick)
+                onClick();
+        });
     }
     std::function<void()> onClick;
 
@@ -50,6 +53,13 @@ public:
         if (onClick)
             onClick();
     }
+    // The operator's click, leaving the box at `value`; nothing while the box is disabled.
+    void click(int value) {
+        operatorAction([this, value] {
+            if (enabled())
+                setValue(value);
+        });
+    }
     std::function<void()> onClick;
 
 private:
@@ -57,14 +67,21 @@ private:
     int value_ = 0;
 };
 
-// The periodic timer; the view runs a real timer while it is enabled, tests call tick().
+// The periodic timer; the view runs a real timer while it is enabled, tests call tick(). A
+// tick due during a step runs right after it, if the timer still runs then.
 class Timer : public Control {
 public:
     explicit Timer(int intervalMs) : intervalMs_(intervalMs) { setEnabled(false); }
     int interval() const { return intervalMs_; }
     void tick() {
-        if (enabled() && onTick)
-            onTick();
+        auto run = [this] {
+            if (enabled() && onTick)
+                onTick();
+        };
+        if (gate())
+            gate()->tick(run);
+        else
+            run();
     }
     std::function<void()> onTick;
 

@@ -1,6 +1,7 @@
 #include "text_box.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace dornal {
 
@@ -11,6 +12,7 @@ void TextBox::setText(std::string_view text) {
     if (maxLength_ > 0 && text.size() > static_cast<std::size_t>(maxLength_))
         text = text.substr(0, static_cast<std::size_t>(maxLength_));
     text_.assign(text);
+    operatorText_ = text_;
     caret_ = std::min(caret_, static_cast<int>(text_.size()));
     changed();
     if (onChange)
@@ -18,6 +20,18 @@ void TextBox::setText(std::string_view text) {
 }
 
 void TextBox::edit(std::string_view text, int caret) {
+    std::string before = std::exchange(operatorText_, std::string(text));
+    operatorAction([this, before = std::move(before), after = std::string(text), caret] {
+        if (text_ == before) {
+            applyEdit(after, caret);
+            return;
+        }
+        const FittedEdit replayed = replayEdit(before, after, caret, text_);
+        applyEdit(replayed.text, replayed.caret);
+    });
+}
+
+void TextBox::applyEdit(std::string_view text, int caret) {
     std::string edited(text);
     if (onEdit)
         onEdit(edited, caret);
@@ -65,6 +79,48 @@ FittedEdit fitToMaxLength(std::string_view before, std::string_view after, int c
     if (text.size() > limit) // the old text itself was too long: keep its head
         text.resize(limit);
     return {text, static_cast<int>(std::min(head + kept, text.size()))};
+}
+
+} // namespace dornal
+
+namespace dornal {
+namespace {
+
+std::size_t commonHead(std::string_view a, std::string_view b) {
+    std::size_t n = 0;
+    while (n < a.size() && n < b.size() && a[n] == b[n])
+        ++n;
+    return n;
+}
+
+std::size_t commonTail(std::string_view a, std::string_view b) {
+    std::size_t n = 0;
+    while (n < a.size() && n < b.size() && a[a.size() - 1 - n] == b[b.size() - 1 - n])
+        ++n;
+    return n;
+}
+
+} // namespace
+
+FittedEdit replayEdit(std::string_view before, std::string_view after, int caret,
+                      std::string_view current) {
+    const std::size_t head = commonHead(before, after);
+    const std::size_t tail = commonTail(before.substr(head), after.substr(head));
+    const std::size_t removed = before.size() - head - tail;
+    const std::string_view inserted = after.substr(head, after.size() - head - tail);
+
+    std::size_t at = std::min(head, current.size());
+    if (tail == 0)
+        at = current.size() - std::min(removed, current.size());
+    const std::size_t cut = std::min(removed, current.size() - at);
+
+    std::string text(current.substr(0, at));
+    text.append(inserted);
+    text.append(current.substr(at + cut));
+    // The caret keeps its place relative to the inserted characters.
+    const long shift = static_cast<long>(at) - static_cast<long>(head);
+    const long moved = std::clamp<long>(caret + shift, 0, static_cast<long>(text.size()));
+    return {text, static_cast<int>(moved)};
 }
 
 } // namespace dornal

@@ -20,7 +20,8 @@ public:
     // The operator's edit: the text and the caret as the edit left them. onEdit may first
     // take characters out; what the operator inserted is then held to the maximum length, as
     // a full box refuses a typed character and cuts a paste to what fits; then the caret is
-    // set and the text stored as by setText.
+    // set and the text stored as by setText. An edit held by the gate is made, when it counts,
+    // on the text the box holds then.
     void edit(std::string_view text, int caret);
 
     int maxLength() const { return maxLength_; }
@@ -40,7 +41,11 @@ public:
     std::function<void(std::string& text, int& caret)> onEdit;
 
 private:
+    void applyEdit(std::string_view text, int caret);
+
     std::string text_;
+    // The text as the operator sees it: the box's own, with the edits the gate holds made on it.
+    std::string operatorText_;
     int maxLength_;
     int caret_ = 0;
     Color backColor_ = kColorWindowBackground;
@@ -56,5 +61,11 @@ struct FittedEdit {
 };
 FittedEdit fitToMaxLength(std::string_view before, std::string_view after, int caret,
                           int maxLength);
+
+// An edit that turned `before` into `after` (the caret behind it), made again on `current`,
+// the text the box holds by the time the edit counts: the same characters removed and
+// inserted at the same place, counted from the end when the edit was made at the end.
+FittedEdit replayEdit(std::string_view before, std::string_view after, int caret,
+                      std::string_view current);
 
 } // namespace dornal

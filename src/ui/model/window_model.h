@@ -1,6 +1,7 @@
 #pragma once
 
 #include "combo_box.h"
+#include "input_gate.h"
 #include "option_group.h"
 #include "shared/timing.h"
 #include "shared/tracks.h"
@@ -23,6 +24,11 @@ inline constexpr const char* kApplicationTitle = "Dornal Test";
 // Per-track controls are reached by track number 1..3.
 struct WindowModel {
     WindowModel();
+    WindowModel(const WindowModel&) = delete;
+    WindowModel& operator=(const WindowModel&) = delete;
+
+    // What the operator does to the controls, and the ticks, pass here (see InputGate).
+    InputGate input;
 
     // Connection.
     ComboBox portList;

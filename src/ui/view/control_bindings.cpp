@@ -12,6 +12,10 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include <functional>
+#include <memory>
+#include <vector>
+
 namespace dornal::view {
 
 void bindControl(Control& control, QWidget* widget) {
@@ -67,8 +71,8 @@ void bindCheckBox(CheckBox& box, QCheckBox* widget) {
     };
     follow(box, widget, show);
     QObject::connect(widget, &QCheckBox::clicked, widget, [&box, widget, show](bool checked) {
-        box.setValue(checked ? 1 : 0);
-        show(widget); // a refused or unchanged value is shown as the model holds it
+        box.click(checked ? 1 : 0);
+        show(widget); // a refused, held or unchanged value is shown as the model holds it
     });
 }
 
@@ -77,6 +81,8 @@ void bindOptionGroup(OptionGroup& group, const std::vector<QRadioButton*>& widge
         return;
     auto* exclusive = new QButtonGroup(widgets.front()->parent());
     QPointer<QButtonGroup> alive(exclusive);
+    // Every button of the group shown anew, as the model holds them.
+    auto showGroup = std::make_shared<std::vector<std::function<void()>>>();
     for (int i = 0; i < group.size(); ++i) {
         OptionButton& button = group[i];
         QRadioButton* widget = widgets.at(static_cast<std::size_t>(i));
@@ -96,14 +102,17 @@ void bindOptionGroup(OptionGroup& group, const std::vector<QRadioButton*>& widge
                 alive->setExclusive(wasExclusive);
         };
         follow(button, widget, show);
+        showGroup->push_back([widget, show] { show(widget); });
         // The button the operator leaves reports first, while the model still holds it; the
-        // newly selected one tells the model, which then clears the others itself.
-        QObject::connect(widget, &QRadioButton::toggled, widget, [&button, widget, show](bool on) {
+        // newly selected one tells the model, which then clears the others itself. A click the
+        // model holds for later shows the old choice until it counts.
+        QObject::connect(widget, &QRadioButton::toggled, widget, [&button, showGroup](bool on) {
             if (!on)
                 return;
             if (!button.value())
-                button.select();
-            show(widget);
+                button.click();
+            for (const auto& showOne : *showGroup)
+                showOne();
         });
     }
 }

@@ -80,7 +80,7 @@ void bindComboBox(ComboBox& combo, QComboBox* widget) {
     };
     follow(combo, widget, show);
     QObject::connect(widget, &QComboBox::activated, widget, [&combo, widget, show](int index) {
-        combo.setListIndex(index);
+        combo.choose(index);
         show(widget);
     });
     QObject::connect(widget, &QComboBox::editTextChanged, widget,

@@ -1,10 +1,12 @@
 // The serial line on pseudo-terminals, and the ports' device paths.
+#include "reader/input.h"
 #include "reader/qt/port_path.h"
 #include "reader/qt/qt_line.h"
 #include "shared/port_links.h"
 #include "support/cpu_clock.h"
 #include "support/port_links.h"
 #include "support/pty_peer.h"
+#include "support/run_with_events.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -67,19 +69,24 @@ protected:
         return line.waiting() == count;
     }
 
+    // The next byte as the bench awaits it, the event loop turning meanwhile.
+    int nextByte(int timeoutMs) { return runWithEvents(input.nextByte(timeoutMs)); }
+    std::string drain() { return runWithEvents(input.drain()); }
+
     // Every operation fails, and at once.
     void expectRefused() {
         std::array<std::uint8_t, 16> buffer{};
         const Stopwatch watch;
-        EXPECT_EQ((std::tuple{line.waitByte(2000), line.read(buffer, 2000), line.waiting(),
-                              line.write(buffer)}),
-                  (std::tuple{Line::kPortError, Line::kPortError, Line::kPortError, false}));
+        EXPECT_EQ(
+            (std::tuple{nextByte(2000), line.take(buffer), line.waiting(), line.write(buffer)}),
+            (std::tuple{Line::kPortError, Line::kPortError, Line::kPortError, false}));
         EXPECT_LT(watch.ms(), 100);
     }
 
     PortLinkHome home;
     PtyPeer peer{home, 1};
     QtLine line;
+    Input input{line};
 };
 
 // A device starts with the terminal defaults (line editing, echo, CR/LF and XON/XOFF handling,
@@ -101,7 +108,7 @@ TEST_F(QtLineTest, OpensAtItsRateEightBitsNoParityAndCarriesEveryByteUntouched) 
     EXPECT_EQ(peer.receive(every.size() + 1, 200ms), every);
     peer.send(every);
     std::string received;
-    for (int byte; (byte = line.waitByte(200)) >= 0;)
+    for (int byte = nextByte(200); byte >= 0; byte = nextByte(200))
         received.push_back(static_cast<char>(byte));
     EXPECT_EQ(received, every);
     EXPECT_EQ(peer.receive(1, 50ms), "") << "no echo";
@@ -133,39 +140,28 @@ TEST_F(QtLineTest, OnlyAFreeExistingDeviceBehindPortsOneToEightOpens) {
     EXPECT_EQ(other.open(1, 9600), Line::OpenResult::Opened) << "free again once closed";
 }
 
-// Waiting for a byte ends with the byte or its bound, without spending CPU.
-TEST_F(QtLineTest, AReadOrAWaitEndsOnceItsCountCameOrElseWhenItsBoundPassed) {
-    std::array<std::uint8_t, 4> buffer{};
-    {
-        const std::jthread sender = after(50ms, [this] {
-            peer.send("AB");
-            std::this_thread::sleep_for(20ms);
-            peer.send("CD");
-        });
-        const Stopwatch watch;
-        EXPECT_EQ(line.read(buffer, 2000), 4);
-        EXPECT_LT(watch.ms(), 500);
-    }
-    EXPECT_EQ(std::string(buffer.begin(), buffer.end()), "ABCD");
-    peer.send("xy");
-    const Stopwatch partial;
-    EXPECT_EQ(line.read(buffer, 300), 2);
-    EXPECT_THAT(partial.ms(), Took(300, 600));
-    EXPECT_EQ(buffer[1], 'y');
+// Waiting for a byte ends with the byte or its bound, without spending CPU, and while it waits
+// the event loop goes on.
+TEST_F(QtLineTest, AWaitEndsWhenAByteCameOrElseWhenItsBoundPassed) {
     {
         const std::jthread sender = after(150ms, [this] { peer.send("y"); });
         const Stopwatch watch;
-        EXPECT_EQ(line.waitByte(2000), 'y');
+        EXPECT_EQ(nextByte(2000), 'y');
         EXPECT_THAT(watch.ms(), Took(100, 1000));
     }
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.start(100);
     const Stopwatch none;
     const std::int64_t start = line.nowMs();
-    EXPECT_EQ(line.waitByte(2000), Line::kNoByte);
+    EXPECT_EQ(nextByte(2000), Line::kNoByte);
     EXPECT_THAT(none.ms(), Took(2000, 2300));
     EXPECT_NEAR(static_cast<double>(line.nowMs() - start), none.ms(), 20);
     EXPECT_LT(none.cpuMs(), 100);
+    EXPECT_GE(ticks, 15) << "the event loop went on during the wait";
     const Stopwatch now;
-    EXPECT_EQ(line.waitByte(0), Line::kNoByte);
+    EXPECT_EQ(nextByte(0), Line::kNoByte);
     EXPECT_LT(now.ms(), 20);
 }
 
@@ -173,13 +169,19 @@ TEST_F(QtLineTest, ADrainTakesSixteenWaitingBytesAtOnceOrWaitsItsBoundForFewer) 
     peer.send("abcdefghijklmnopqrst");
     ASSERT_TRUE(awaitWaiting(20));
     const Stopwatch full;
-    line.drain();
+    EXPECT_EQ(drain(), "abcdefghijklmnop");
     EXPECT_LT(full.ms(), 50);
-    EXPECT_EQ((std::tuple{line.waiting(), line.waitByte(0)}), (std::tuple{4, int{'q'}}));
+    EXPECT_EQ((std::tuple{line.waiting(), nextByte(0)}), (std::tuple{4, int{'q'}}));
     const Stopwatch few;
-    line.drain();
+    EXPECT_EQ(drain(), "rst");
     EXPECT_EQ(line.waiting(), 0);
     EXPECT_THAT(few.ms(), Took(100, 300));
+    {
+        const std::jthread sender = after(30ms, [this] { peer.send(std::string(20, 'L')); });
+        const Stopwatch late;
+        EXPECT_EQ(drain(), std::string(16, 'L'));
+        EXPECT_THAT(late.ms(), Took(25, 100)) << "sixteen bytes that come end the drain";
+    }
 }
 
 // The window's event loop runs between ticks; a hung-up line must not keep it busy. After a
@@ -188,7 +190,7 @@ TEST_F(QtLineTest, AHangUpEndsAWaitAtOnceAndEveryOperationFailsAtOnceWithoutSpen
     {
         const std::jthread unplug = after(100ms, [this] { peer.hangUp(); });
         const Stopwatch watch;
-        EXPECT_EQ(line.waitByte(3000), Line::kPortError);
+        EXPECT_EQ(nextByte(3000), Line::kPortError);
         EXPECT_LT(watch.ms(), 1000);
         EXPECT_LT(watch.cpuMs(), 50);
     }
@@ -211,7 +213,7 @@ TEST_F(QtLineTest, AHangUpEndsAWaitAtOnceAndEveryOperationFailsAtOnceWithoutSpen
     ASSERT_TRUE(awaitWaiting(2));
     replugged.hangUp();
     std::array<std::uint8_t, 16> buffer{};
-    EXPECT_EQ((std::tuple{line.waitByte(1000), line.read(buffer, 1000), buffer[0]}),
+    EXPECT_EQ((std::tuple{nextByte(1000), line.take(buffer), buffer[0]}),
               (std::tuple{int{'p'}, 1, std::uint8_t{'q'}}));
     expectRefused();
 }
