@@ -58,7 +58,7 @@ void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor) {
     SimSession session({}, baudRate);
     session.start(mode);
     LoopPace pace;
-    const TickRun run = driveTicks(session.window.cycleTimer, runFor, 1e9,
+    const TickRun run = driveTicks(session.window.cycleTimer, session.controller, runFor, 1e9,
                                    [&](double atMs, double) { pace.note(session.loops(), atMs); });
     const double perMinute = pace.perMinute();
     put("wall_s", run.wallSeconds);

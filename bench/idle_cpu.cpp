@@ -9,7 +9,7 @@ namespace dornal::bench {
 void silentReaderCpu(std::chrono::seconds runFor) {
     SimSession session({"--silent"}, 9600);
     session.start(Mode::WriteLoop);
-    const TickRun run = driveTicks(session.window.cycleTimer, runFor);
+    const TickRun run = driveTicks(session.window.cycleTimer, session.controller, runFor);
     put("wall_s", run.wallSeconds);
     put("cpu_s", run.cpuSeconds);
     put("cpu_share", run.cpuSeconds / run.wallSeconds);
@@ -23,7 +23,8 @@ void cutAnswerCpu(std::chrono::seconds runFor) {
     SimSession session({"--cut", "2"}, 115200);
     session.start(Mode::WriteLoop);
     const double waitTickMs = 0.9 * timing::kAnswerTimeoutMs;
-    const TickRun run = driveTicks(session.window.cycleTimer, runFor, waitTickMs);
+    const TickRun run =
+        driveTicks(session.window.cycleTimer, session.controller, runFor, waitTickMs);
     put("wall_s", run.wallSeconds);
     put("cpu_s", run.cpuSeconds);
     put("cpu_share", run.cpuSeconds / run.wallSeconds);

@@ -1,5 +1,8 @@
 #include "sim_session.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -36,6 +39,7 @@ SimSession::SimSession(const std::vector<std::string>& simOptions, int baudRate)
     window.portList.setListIndex(kSimPort - 1);
     window.rateList.setListIndex(baudPosition(window.rateList, baudRate));
     window.connectButton.click();
+    settle();
     if (!alerts_.messages.empty())
         throw std::runtime_error("Connect failed: " + alerts_.messages.front());
 }
@@ -51,10 +55,16 @@ void SimSession::start(Mode mode) {
     window.readsPerLoopBox.setText("1");
     window.modeOptions[static_cast<int>(mode)].select();
     window.startButton.click();
+    settle();
     if (!alerts_.messages.empty())
         throw std::runtime_error("Start failed: " + alerts_.messages.front());
     if (!window.cycleTimer.enabled())
         throw std::runtime_error("Start did not start the ticks");
+}
+
+void SimSession::settle() {
+    while (controller.stepInProgress() || window.input.holding())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 std::string SimSession::stopReader() {

@@ -32,6 +32,9 @@ public:
 
     // Ticks all three tracks, 1 write and 1 read per loop, picks `mode` and presses Start.
     void start(Mode mode);
+    // Lets Qt's event loop run until the step in progress and the actions held after it are
+    // done.
+    void settle();
     long loops() const;
     // Stops the simulated reader; what it printed on its standard output.
     std::string stopReader();

@@ -66,7 +66,7 @@ std::uint64_t tallied(const std::string& tally, const std::string& field, int tr
 // bench (reads with data outside the write/read loop's totals); its kind, for the report.
 std::string addAnswerInFlight(Line& line, Counters& counters) {
     std::array<std::uint8_t, AnswerBuffer::kSize> bytes{};
-    const int got = line.read(bytes, timing::kDrainMs);
+    const int got = line.take(bytes);
     const auto* esc = std::find(bytes.begin(), bytes.begin() + std::max(got, 0), protocol::kEsc);
     AnswerBuffer answer;
     for (auto* b = esc + 1; b < bytes.begin() + std::max(got, 0); ++b)
@@ -96,19 +96,19 @@ void soak(std::chrono::seconds runFor) {
     constexpr double kSampleMs = 300000;
     std::string rssSamples;
     double nextSampleMs = kSampleMs;
-    const TickRun run =
-        driveTicks(session.window.cycleTimer, runFor, 1e9, [&](double atMs, double tickMs) {
-            if (atMs < kWindowMs)
-                first.add(tickMs);
-            else if (rssAfterWarmUp == 0)
-                rssAfterWarmUp = residentKb();
-            if (atMs > endMs - kWindowMs)
-                last.add(tickMs);
-            if (atMs >= nextSampleMs) {
-                rssSamples += std::to_string(residentKb()) + " ";
-                nextSampleMs += kSampleMs;
-            }
-        });
+    const TickRun run = driveTicks(session.window.cycleTimer, session.controller, runFor, 1e9,
+                                   [&](double atMs, double tickMs) {
+                                       if (atMs < kWindowMs)
+                                           first.add(tickMs);
+                                       else if (rssAfterWarmUp == 0)
+                                           rssAfterWarmUp = residentKb();
+                                       if (atMs > endMs - kWindowMs)
+                                           last.add(tickMs);
+                                       if (atMs >= nextSampleMs) {
+                                           rssSamples += std::to_string(residentKb()) + " ";
+                                           nextSampleMs += kSampleMs;
+                                       }
+                                   });
     const long rssEnd = residentKb();
     const long fdsEnd = openDescriptors();
 

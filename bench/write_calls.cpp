@@ -1,5 +1,7 @@
 #include "benchmarks.h"
+#include "reader/input.h"
 #include "report.h"
+#include "run_with_events.h"
 #include "shared/protocol.h"
 #include "sim_session.h"
 
@@ -24,8 +26,9 @@ void fillTracks(WindowModel& window) {
 // The reader's answer to the frame: ESC, the tracks' code, and "p" when it wrote them.
 std::string writeAnswer(SimSession& session) {
     std::string answer;
+    Input input(session.line);
     while (answer.size() < 8) {
-        const int got = session.line.waitByte(2000);
+        const int got = testing::runWithEvents(input.nextByte(2000));
         if (got < 0)
             break;
         answer.push_back(static_cast<char>(got));
@@ -55,6 +58,7 @@ void writeCallsPerFrame() {
     session.window.writeConfigOptions[0].select();
     const std::size_t sizesBefore = session.line.writeSizes().size();
     session.window.startButton.click();
+    session.settle();
     const auto calls = static_cast<long>(session.line.writeSizes().size() - sizesBefore);
     const std::string answer = writeAnswer(session);
     if (answer.empty() || answer.back() != static_cast<char>(protocol::kWriteOk))

@@ -36,12 +36,13 @@ Task<> Bench::abandon() {
     endRun(true);
 }
 
-// The answer a run awaits may already be waiting: the reset's drain hands it on to the tick.
+// The answer a run awaits may already be waiting for its tick: during a run the reset goes out
+// without a drain, which would take that answer and leave the run waiting for ever.
 Task<> Bench::resetCounters() {
     counters_.loops = 0;
     counters_.totals = {};
     panel_.showCounters(counters_);
-    co_await link_.send(Command::ResetReader, running() ? Drain::KeepAnswer : Drain::Discard);
+    co_await link_.send(Command::ResetReader, running() ? Drain::Skip : Drain::First);
 }
 
 // Sends the first command of the mode and starts the ticks; false when no mode is selected.

@@ -43,7 +43,7 @@ std::string versionText(const FrameBuffer& frame) {
 
 Task<FirmwareReply> ReaderLink::queryFirmware() {
     co_await sendBytes({protocol::kFirmwareQuery.begin(), protocol::kFirmwareQuery.end()},
-                       Drain::Discard);
+                       Drain::First);
     FrameBuffer frame{};
     AnswerWait wait(input_);
     // The first frame is read only to get past it; the second overwrites it.

@@ -9,18 +9,9 @@ constexpr char kReadTerminators[] = {static_cast<char>(protocol::kReadAnswerEnd)
 constexpr char kWriteTerminators[] = {static_cast<char>(protocol::kWriteOk),
                                       static_cast<char>(protocol::kWriteFailed)};
 
-// Of what a drain took, the part from the first ESC on: an answer, or the start of one.
-std::string_view answerIn(std::string_view drained) {
-    const std::size_t start = drained.find(static_cast<char>(protocol::kEsc));
-    if (start == std::string_view::npos)
-        return {};
-    return drained.substr(start);
-}
-
 } // namespace
 
 Task<Line::OpenResult> ReaderLink::open(int port, int baudRate) {
-    input_.discardWaiting(); // what a closed port held is no answer
     const Line::OpenResult result = line_.open(port, baudRate);
     if (result == Line::OpenResult::Opened)
         co_await input_.drain();
@@ -29,13 +20,11 @@ Task<Line::OpenResult> ReaderLink::open(int port, int baudRate) {
 
 void ReaderLink::close() {
     line_.close();
-    input_.discardWaiting();
 }
 
 Task<> ReaderLink::sendBytes(std::string bytes, Drain drain) {
-    const std::string drained = co_await input_.drain();
-    if (drain == Drain::KeepAnswer)
-        input_.handOn(answerIn(drained));
+    if (drain == Drain::First)
+        co_await input_.drain();
     line_.write({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
 }
 
@@ -46,7 +35,7 @@ Task<> ReaderLink::send(Command command, Drain drain) {
 Task<> ReaderLink::writeTracks(std::optional<Itrip> strength, TrackTexts tracks) {
     if (strength)
         co_await send(itripCommand(*strength));
-    co_await sendBytes(writeFrame(tracks), Drain::Discard);
+    co_await sendBytes(writeFrame(tracks), Drain::First);
 }
 
 Task<Received> ReaderLink::receive(bool asRead) {

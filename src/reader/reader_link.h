@@ -30,9 +30,9 @@ struct FirmwareReply {
     std::string version;
 };
 
-// What a command's input drain does with an answer it finds: throw it away with the rest, or
-// keep it for the next reception (a command sent while an answer may be waiting for its tick).
-enum class Drain { Discard, KeepAnswer };
+// Whether a command drains stale input first, as every command does, or leaves what waits for
+// the next reception (a command sent while an answer may be waiting for its tick).
+enum class Drain { First, Skip };
 
 // The reader at the other end of the line: commands and frames go out, answers come back as
 // values. Every command drains stale input first and leaves in one write; every wait for the
@@ -46,7 +46,7 @@ public:
     void close();
 
     // Sends a command. No answer is awaited.
-    Task<> send(Command command, Drain drain = Drain::Discard);
+    Task<> send(Command command, Drain drain = Drain::First);
     // Sends the write strength's command (when one is chosen), then the write frame.
     Task<> writeTracks(std::optional<Itrip> strength, TrackTexts tracks);
     // Sends the ten-byte query and waits for the two answer frames.

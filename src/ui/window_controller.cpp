@@ -48,6 +48,8 @@ void WindowController::runStep(Task<> step) {
     step_.start(std::move(step), [this](std::exception_ptr fault) {
         if (fault)
             showFault(fault);
+        if (afterStep)
+            afterStep();
         window_.input.release();
     });
 }

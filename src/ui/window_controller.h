@@ -30,6 +30,10 @@ public:
     Bench& bench() { return bench_; }
     const Bench& bench() const { return bench_; }
 
+    bool stepInProgress() const { return step_.running(); }
+    // Told at the end of each step, before the held actions go on (for measurements).
+    std::function<void()> afterStep;
+
 private:
     void bind();
     void runStep(Task<> step);

@@ -4,6 +4,7 @@
 #include "engine/status_texts.h"
 #include "reader/qt/qt_line.h"
 #include "shared/timing.h"
+#include "settle.h"
 #include "sim_process.h"
 #include "window_fixture.h"
 
@@ -43,12 +44,15 @@ protected:
         w.portList.setListIndex(kPort - 1);
         w.rateList.setListIndex(ratePosition);
         w.connectButton.click();
+        settle();
         return bench.alerts.messages.size() == messages && w.startButton.enabled();
     }
     void start(Mode mode) {
         w.modeOptions[static_cast<int>(mode)].select();
         w.startButton.click();
+        settle();
     }
+    void settle() { testing::settle(bench.controller, w); }
     const Counters& counters() const { return bench.controller.bench().counters(); }
     // Lets the real timer tick for `duration` in a sleeping event loop; notes the CPU share.
     double runFor(std::chrono::milliseconds duration) {
@@ -70,6 +74,7 @@ protected:
     void expectUsableAgain(bool readerAnswers = true) {
         if (w.abandonButton.enabled())
             w.abandonButton.click();
+        settle();
         EXPECT_FALSE(w.cycleTimer.enabled());
         w.disconnectButton.click();
         ASSERT_TRUE(connect());

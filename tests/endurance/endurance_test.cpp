@@ -124,11 +124,16 @@ struct Rig : MemoryLine {
         received(), sent({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
         return MemoryLine::write(bytes);
     }
-    // A reception begins at an ESC a tick takes, and goes on while bytes are waited for.
-    int waitByte(int ms) override {
-        const int got = ms <= 0 ? (received(), MemoryLine::waitByte(ms)) : MemoryLine::waitByte(ms);
-        if ((ms <= 0 && got == kEsc) || (ms > 0 && got >= 0 && reception))
-            reception = {ms <= 0 ? taken() - 1 : reception->first, taken()};
+    // A reception begins at an ESC a tick takes, and goes on while bytes are taken one by one;
+    // a drain takes them in larger pieces.
+    int take(std::span<std::uint8_t> bytes) override {
+        const int got = MemoryLine::take(bytes);
+        if (bytes.size() != 1 || got != 1)
+            return got;
+        if (reception)
+            reception->second = taken();
+        else if (bytes[0] == kEsc)
+            reception = {taken() - 1, taken()};
         return got;
     }
     std::uint64_t taken() const { return fed - pending(); }
@@ -167,9 +172,11 @@ struct Rig : MemoryLine {
             return running ? abandoned() : void(), w.abandonButton.click();
         case Act::Reset:
             return expected.loops = 0, expected.totals = {}, w.resetButton.click();
-        case Act::Replug: // a run does not outlive its port: it ends as by Abandon
+        case Act::Replug: // a run ends with its port, its counters kept
             a % 2 == 1 ? failPort(), w.cycleTimer.tick() : void();
-            running ? abandoned() : void(), w.disconnectButton.click();
+            itripFree |= running;
+            running = false;
+            w.disconnectButton.click();
             CHECK_THAT(controls() == allowed(false), "after Disconnect " + controls());
             return w.connectButton.click(), void(expected = {});
         case Act::Fault: // at most eight wait for their answers

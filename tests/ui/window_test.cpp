@@ -334,9 +334,20 @@ TEST(WindowController, ConnectChoicesASingleWriteAndAFaultInAHandler) {
     EXPECT_EQ(joined(w.writeCountLabels) + joined(w.totalLabels) + w.statusLabel.caption() + '|' +
                   enabledMap(w),
               "0|1|0|0|1|0|1B 72 70- 0|00011101101 11111 1111 111 000 111 111");
+    // A run does not outlive its port: Disconnect ends it without a word to the reader, and
+    // every counter and the firmware version stay.
+    w.modeOptions[0].select();
     w.startButton.click();
-    w.disconnectButton.click(); // a run does not outlive its port
-    EXPECT_EQ(std::pair(t.line.writes.back(), enabledMap(w)), std::pair(kEsc + "0", kDisconnected));
+    t.line.feed("\x1brp");
+    w.cycleTimer.tick();
+    w.firmwareBox.setText("V1.");
+    const std::size_t sent = t.line.writes.size();
+    const std::string counted = joined(w.writeCountLabels) + w.loopCountLabel.caption();
+    w.disconnectButton.click();
+    EXPECT_EQ(std::tuple(t.line.writes.size(), enabledMap(w), w.firmwareBox.text()),
+              std::tuple(sent, kDisconnected, "V1."s));
+    EXPECT_EQ(joined(w.writeCountLabels) + w.loopCountLabel.caption(), counted);
+    EXPECT_EQ(counted, "0|1|0|1");
     // A fault in a handler is shown in the status and goes no further.
     t.connect();
     t.line.onWrite = [](std::string_view) { throw std::runtime_error("line gone"); };

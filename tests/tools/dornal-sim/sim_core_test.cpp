@@ -166,7 +166,7 @@ TEST(Options, ReadsEveryOptionTheTraceFileOnlyWhereNoOptionFollowsAndDefaultsToP
 }
 
 TEST(Options, RefusesWrongValuesWithAReason) {
-    const std::string tooLong(252, 'v');
+    const std::string tooLong(254, 'v');
     const std::vector<std::vector<std::string_view>> wrong = {
         {"--port", "0"},         {"--port", "100"},
         {"--port", "1x"},        {"--port"},
