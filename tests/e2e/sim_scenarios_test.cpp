@@ -3,8 +3,8 @@
 #include "cpu_clock.h"
 #include "engine/status_texts.h"
 #include "reader/qt/qt_line.h"
-#include "shared/timing.h"
 #include "settle.h"
+#include "shared/timing.h"
 #include "sim_process.h"
 #include "window_fixture.h"
 
@@ -13,6 +13,9 @@
 #include <QTimer>
 
 #include <gtest/gtest.h> // with <memory>
+
+#include <algorithm>
+#include <cstdio>
 
 namespace dornal {
 namespace {
@@ -24,6 +27,9 @@ constexpr int kPort = 8;
 constexpr int kRate9600 = 3;
 constexpr int kRate115200 = 7;
 const std::array<std::uint64_t, 3> kOnce{1, 1, 1};
+// Well below one input drain: a stall this long means the thread waited for the reader. (What
+// the window needs is 50 ms; a loaded test machine needs some room beside it.)
+constexpr double kLongestStallMs = 80;
 
 class SimScenario : public ::testing::Test {
 protected:
@@ -54,21 +60,36 @@ protected:
     }
     void settle() { testing::settle(bench.controller, w); }
     const Counters& counters() const { return bench.controller.bench().counters(); }
-    // Lets the real timer tick for `duration` in a sleeping event loop; notes the CPU share.
+    // Lets the real timer tick for `duration` in a sleeping event loop; notes the CPU share
+    // and how long the window's thread was kept from its events at the most: a probe timer
+    // every 10 ms notes how late it comes.
     double runFor(std::chrono::milliseconds duration) {
         QTimer timer;
         timer.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer, &QTimer::timeout, [this] { w.cycleTimer.tick(); });
+        QTimer probe;
+        probe.setTimerType(Qt::PreciseTimer);
+        qint64 lastProbeNs = clock.nsecsElapsed();
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            longestStallMs =
+                std::max(longestStallMs, static_cast<double>(now - lastProbeNs) / 1e6 - 10);
+            lastProbeNs = now;
+        });
         const qint64 ns0 = clock.nsecsElapsed();
         const double cpu0 = testing::processCpuSeconds();
         timer.start(w.cycleTimer.interval());
+        probe.start(10);
         QEventLoop loop;
         QTimer::singleShot(duration, Qt::PreciseTimer, &loop, &QEventLoop::quit);
         loop.exec();
         const double seconds = static_cast<double>(clock.nsecsElapsed() - ns0) / 1e9;
         EXPECT_LT((testing::processCpuSeconds() - cpu0) / seconds, 0.05) << "CPU share";
+        // A drain lasts 100 ms and an answer up to 10 s: none of them may hold the thread.
+        EXPECT_LT(longestStallMs, kLongestStallMs) << "the window's thread stalled";
         return seconds;
     }
+    double longestStallMs = 0;
     // The operator gets the window back: abandon, disconnect, connect again, and (when the
     // reader answers) write once.
     void expectUsableAgain(bool readerAnswers = true) {

@@ -76,6 +76,15 @@ protected:
     std::string display;
 };
 
+// Clicks the middle of a top-level control of the layout, by its object name.
+void clickControl(const std::string& window, const char* name) {
+    const auto& place = *std::ranges::find(view::windowLayout(), name, &view::ControlPlace::name);
+    ASSERT_EQ(place.frame, "");
+    output("xdotool mousemove --window " + window + " " +
+           std::to_string(view::twipsToPixels(place.left + place.width / 2)) + " " +
+           std::to_string(view::twipsToPixels(place.top + place.height / 2)) + " click 1");
+}
+
 TEST_F(RealWindow, ConnectClickedOnScreenResetsTheReaderAndClosingEndsTheProgram) {
     const std::string trace = home.root() + "/sim.trace";
     testing::SimProcess sim(home, 1, {"--trace", trace});
@@ -91,17 +100,34 @@ TEST_F(RealWindow, ConnectClickedOnScreenResetsTheReaderAndClosingEndsTheProgram
     EXPECT_EQ(heard(trace), "");
     EXPECT_EQ(fileText(trace).find("opened"), std::string::npos) << fileText(trace);
 
-    const auto& button = *std::ranges::find(view::windowLayout(), "Command1(0)",
-                                            &view::ControlPlace::name); // "&Connect"
-    ASSERT_EQ(button.frame, "");
-    output("xdotool mousemove --window " + window + " " +
-           std::to_string(view::twipsToPixels(button.left + button.width / 2)) + " " +
-           std::to_string(view::twipsToPixels(button.top + button.height / 2)) + " click 1");
+    clickControl(window, "Command1(0)"); // "&Connect"
     ASSERT_TRUE(within(3s, [&] { return !heard(trace).empty(); })) << "nothing after the click";
     EXPECT_EQ(heard(trace).substr(0, 5), "1B 61"); // ESC "a": reset first
 
     ASSERT_TRUE(testing::requestClose(display, std::stoul(window)));
     EXPECT_EQ(program.waitExit(5s), 0) << "the program did not end after its window was closed";
+}
+
+// A reader that never says it is ready holds a step of the write/read loop for two seconds:
+// the window closes in the middle of that wait, and the program ends at once.
+TEST_F(RealWindow, ClosingTheWindowWhileAStepWaitsForTheReaderEndsTheProgramWithinASecond) {
+    const std::string trace = home.root() + "/sim.trace";
+    testing::SimProcess sim(home, 1, {"--never-ready", "--trace", trace});
+    testing::ChildProcess program({DORNAL_TEST_PROGRAM}, home.root() + "/program");
+    const std::string window =
+        output("timeout 10 xdotool search --sync --onlyvisible --name '^Dornal Test 1\\.10$'");
+    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(within(5s, [&] { return windowInfo(window, "Map State") == "IsViewable"; }));
+    clickControl(window, "Command1(0)"); // "&Connect"
+    ASSERT_TRUE(within(3s, [&] { return !heard(trace).empty(); }));
+    std::this_thread::sleep_for(500ms);  // Connect's drains
+    clickControl(window, "Command2(0)"); // "&Start Action"
+    // The read answer's tick sends the ready check, then waits for the "y".
+    ASSERT_TRUE(within(5s, [&] { return heard(trace).find("1B 65") != std::string::npos; }))
+        << heard(trace);
+    std::this_thread::sleep_for(200ms);
+    ASSERT_TRUE(testing::requestClose(display, std::stoul(window)));
+    EXPECT_EQ(program.waitExit(1s), 0) << "the program did not end within a second";
 }
 
 } // namespace
