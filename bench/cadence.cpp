@@ -73,6 +73,7 @@ void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor) {
     put("busy_tick_ms_mean", run.busyMsMean);
     put("busy_tick_ms_max", run.busyMsMax);
     put("tick_late_ms_max", run.lateMsMax);
+    put("stall_ms_max", run.stallMsMax);
     put("track1_writes", session.window.writeCountLabels[0].caption());
     put("track1_reads", session.window.readCountLabels[0].caption());
     put("status", session.window.statusLabel.caption());

@@ -32,6 +32,7 @@ void cutAnswerCpu(std::chrono::seconds runFor) {
     put("wait_wall_s", run.longWallSeconds);
     put("wait_cpu_s", run.longCpuSeconds);
     put("wait_cpu_share", run.longWallSeconds > 0 ? run.longCpuSeconds / run.longWallSeconds : 0);
+    put("stall_ms_max", run.stallMsMax);
     put("status", session.window.statusLabel.caption());
 }
 
