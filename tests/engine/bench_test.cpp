@@ -59,11 +59,22 @@ public:
     void tellOperator(std::string_view message) override { messages.emplace_back(message); }
 };
 
+// A memory line on which each byte taken on its own (as an answer's are) also takes
+// `msPerByte` of the clock.
+struct SlowLine : MemoryLine {
+    int msPerByte = 0;
+    int take(std::span<std::uint8_t> bytes) override {
+        if (bytes.size() == 1)
+            clockMs += msPerByte;
+        return MemoryLine::take(bytes);
+    }
+};
+
 // A bench connected to a reader on the memory line, track 2 ticked and holding "2". The reader
 // answers a write frame, ReadyCheck, a read command and the firmware query at once with the
 // bytes the test chose; nothing for an empty answer.
 struct Rig {
-    MemoryLine line;
+    SlowLine line;
     ReaderLink link{line};
     FakePanel panel;
     Bench bench{panel, link};
@@ -153,6 +164,36 @@ TEST(RunControl, StartAsksForTheFirmwareFirstNeedsATrackAndAModeAndSendsTheFirst
         // The lengths are cleared at Connect and at Start.
         EXPECT_EQ(std::pair(r.panel.shown, r.panel.lengthsCleared), std::pair(Counters{}, 2));
     }
+}
+
+// A firmware answer that trickles in past the answer bound is too long, as other answers are.
+TEST(RunControl, AFirmwareAnswerThatRunsTooLongSaysSo) {
+    Rig r;
+    r.panel.wantFirmware = true;
+    r.firmware = "HH\xff" + std::string(255, 'v') + "C";
+    r.line.msPerByte = 100;
+    EXPECT_EQ(r.start(Mode::SingleWrite), "Q|*|t20");
+    EXPECT_EQ(r.panel.firmware, kAnswerTooLongText);
+}
+
+// Start begins with the input empty: the rest of an abandoned run's answer, however long, is
+// gone, and the first tick takes the new run's answer. During a run, Reset Counter leaves the
+// answer that waits for the next tick, and the run goes on.
+TEST(RunControl, StartDropsWhatWaitedAndResetLeavesTheRunsAnswer) {
+    Rig r;
+    r.start(Mode::ReadLoop);
+    runNow(r.bench.abandon());
+    r.trace();
+    r.line.feed(std::string(230, '2') + "\177?" + esc("rp"));
+    EXPECT_EQ(r.start(Mode::SingleRead, 1), "]");
+    EXPECT_EQ(std::tuple(r.panel.box(Row::Data, 2), r.panel.running), std::tuple("22", false));
+    r.panel.box(Row::Data, 2) = "2";
+    r.start(Mode::WriteLoop);
+    runNow(r.bench.resetCounters());
+    EXPECT_EQ(r.trace(), "a");
+    runNow(r.bench.tick());
+    EXPECT_EQ(std::tuple(r.trace(), r.bench.counters().writes[1], r.bench.counters().loops),
+              std::tuple("e|0|*|t211"s, 1u, 1u));
 }
 
 // Abandon stops the run, takes back the loop it cut short and keeps the totals; Connect opens
