@@ -35,6 +35,15 @@ public:
         visible_ = visible;
         changed();
     }
+    // What the control says of its state beyond what it shows: its tool tip, and what a
+    // screen reader reads as its description. Empty: nothing beyond the window's own texts.
+    const std::string& toolTip() const { return toolTip_; }
+    void setToolTip(std::string text) {
+        if (text == toolTip_)
+            return;
+        toolTip_ = std::move(text);
+        changed();
+    }
 
     void addListener(std::function<void()> listener) { listeners_.push_back(std::move(listener)); }
 
@@ -58,6 +67,7 @@ protected:
 private:
     bool enabled_ = true;
     bool visible_ = true;
+    std::string toolTip_;
     std::vector<std::function<void()>> listeners_;
     InputGate* gate_ = nullptr;
 };

@@ -13,6 +13,7 @@ void TextBox::setText(std::string_view text) {
         text = text.substr(0, static_cast<std::size_t>(maxLength_));
     text_.assign(text);
     operatorText_ = text_;
+    marks_.clear();
     caret_ = std::min(caret_, static_cast<int>(text_.size()));
     changed();
     if (onChange)
@@ -47,6 +48,11 @@ void TextBox::setCaret(int position) {
 
 void TextBox::setBackColor(Color color) {
     backColor_ = color;
+    changed();
+}
+
+void TextBox::setMarks(std::vector<Mark> marks) {
+    marks_ = std::move(marks);
     changed();
 }
 

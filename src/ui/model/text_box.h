@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dornal {
 
@@ -36,6 +37,15 @@ public:
     int height() const { return height_; }
     void setHeight(int twips);
 
+    // Stretches of the text shown in red: characters found wrong. A new text clears them.
+    struct Mark {
+        int start = 0;
+        int length = 0;
+        bool operator==(const Mark&) const = default;
+    };
+    const std::vector<Mark>& marks() const { return marks_; }
+    void setMarks(std::vector<Mark> marks);
+
     std::function<void()> onChange;
     // Raised with the operator's edit before it is held to the maximum length.
     std::function<void(std::string& text, int& caret)> onEdit;
@@ -49,6 +59,7 @@ private:
     int maxLength_;
     int caret_ = 0;
     Color backColor_ = kColorWindowBackground;
+    std::vector<Mark> marks_;
     int height_;
     bool multiLine_;
 };

@@ -10,11 +10,15 @@
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTextDocument>
+#include <QTextEdit>
 
 #include <memory>
 
 namespace dornal::view {
 namespace {
+
+// Characters found wrong (a read-back that differs from what was written).
+const QColor kMarkColor(Qt::red);
 
 void showBackColor(const TextBox& box, QWidget* w) {
     const QColor color = toQColor(box.backColor(), QApplication::palette());
@@ -48,6 +52,21 @@ QString boxText(const QPlainTextEdit* w) {
         if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
             c = u'\n';
     return text;
+}
+
+// The box's marks as red characters, laid over the text without changing it.
+void showMarks(const TextBox& box, QPlainTextEdit* w) {
+    QList<QTextEdit::ExtraSelection> selections;
+    for (const TextBox::Mark& mark : box.marks()) {
+        QTextEdit::ExtraSelection selection;
+        selection.cursor = QTextCursor(w->document());
+        selection.cursor.setPosition(toWidgetPosition(box.text(), mark.start));
+        selection.cursor.setPosition(toWidgetPosition(box.text(), mark.start + mark.length),
+                                     QTextCursor::KeepAnchor);
+        selection.format.setForeground(kMarkColor);
+        selections.append(selection);
+    }
+    w->setExtraSelections(selections);
 }
 
 // Where the model last put the caret: the widget's caret (and selection) is moved only
@@ -128,6 +147,7 @@ void bindTextBox(TextBox& box, QPlainTextEdit* widget) {
             w->setTextCursor(cursor);
         }
         memory->lastModelCaret = box.caret();
+        showMarks(box, w);
     };
     follow(box, widget, show);
     // Every edit of the operator (typing, pasting, dropping, undoing) goes to the model, which

@@ -1,6 +1,7 @@
 #include "window_view.h"
 
 #include "app_icon.h"
+#include "binding_support.h"
 #include "bindings.h"
 #include "layout.h"
 
@@ -152,7 +153,7 @@ void bindPlace(Control& control, ControlKind kind, QWidget* widget) {
 }
 
 // Names a control for a screen reader where its own text does not tell.
-void setAccessibleTexts(QWidget* widget, const ControlPlace& place) {
+void setAccessibleTexts(QWidget* widget, const ControlPlace& place, WindowModel& model) {
     if (*place.accessibleName) {
         widget->setAccessibleName(QString::fromLatin1(place.accessibleName));
         // On Linux an editable combo box is read out by its text field; the box itself is
@@ -160,8 +161,18 @@ void setAccessibleTexts(QWidget* widget, const ControlPlace& place) {
         if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->lineEdit())
             combo->lineEdit()->setAccessibleName(QString::fromLatin1(place.accessibleName));
     }
-    if (*place.accessibleDescription)
-        widget->setAccessibleDescription(QString::fromLatin1(place.accessibleDescription));
+    // What the control says of its state goes to its tool tip and, where it says something,
+    // to the screen reader in place of the layout's description.
+    const QString layoutDescription = QString::fromLatin1(place.accessibleDescription);
+    Control& control = place.control(model);
+    follow(control, widget, [&control, layoutDescription](QWidget* w) {
+        const QString said = QString::fromUtf8(control.toolTip());
+        if (w->toolTip() != said)
+            w->setToolTip(said);
+        const QString description = said.isEmpty() ? layoutDescription : said;
+        if (w->accessibleDescription() != description)
+            w->setAccessibleDescription(description);
+    });
 }
 
 } // namespace
@@ -185,7 +196,7 @@ WindowView::WindowView(WindowModel& window, QWidget* parent) : QWidget(parent) {
     bind(window);
     setTabOrder();
     for (const ControlPlace& place : windowLayout())
-        setAccessibleTexts(control(place.name), place);
+        setAccessibleTexts(control(place.name), place, window);
 }
 
 QWidget* WindowView::control(std::string_view name) const {

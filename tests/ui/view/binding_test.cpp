@@ -46,6 +46,31 @@ TEST(ModelChange, ShowsAtOnceInTheWidgetAndRaisesNoHandlerAgain) {
     EXPECT_EQ(std::pair(f.firmwareCheck.value(), box->checkState()), std::pair(1, Qt::Checked));
 }
 
+// Marks show as red characters over the text; what a control says of its state is its tool tip
+// and, while it says something, its description for a screen reader.
+TEST(ModelChange, MarksAndWhatAControlSaysShowInTheWidget) {
+    ViewBench b;
+    WindowModel& f = b.window;
+    auto* box = b.widget<QPlainTextEdit>("Text2(1)");
+    const QString layoutDescription = box->accessibleDescription();
+    f.readBackBoxes[1].setText("12345");
+    f.readBackBoxes[1].setMarks({{1, 2}, {4, 1}});
+    f.readBackBoxes[1].setToolTip("Track 2 read back: 3 checked, 1 differed");
+    const QList<QTextEdit::ExtraSelection> marks = box->extraSelections();
+    ASSERT_EQ(marks.size(), 2);
+    EXPECT_EQ(std::tuple(marks[0].cursor.selectedText(), marks[1].cursor.selectedText(),
+                         marks[0].format.foreground().color()),
+              std::tuple(QString("23"), QString("5"), QColor(Qt::red)));
+    EXPECT_EQ(std::pair(box->toolTip(), box->accessibleDescription()),
+              std::pair(QString("Track 2 read back: 3 checked, 1 differed"),
+                        QString("Track 2 read back: 3 checked, 1 differed")));
+    f.readBackBoxes[1].setText("12345"); // a new answer, the same data
+    f.readBackBoxes[1].setToolTip("");
+    EXPECT_EQ(
+        std::tuple(box->extraSelections().size(), box->toolTip(), box->accessibleDescription()),
+        std::tuple(0, QString(), layoutDescription));
+}
+
 TEST(Operator, ClicksKeysAndClosingReachTheModelsHandlers) {
     ViewBench b;
     auto* ports = b.widget<QComboBox>("Combo1");
