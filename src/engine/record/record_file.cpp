@@ -142,9 +142,11 @@ void RecordFile::run(fs::path directory, std::string baseName) {
     }
     const std::string shownPath = path().string();
     std::unique_lock lock(mutex_);
+    auto nextSync = std::chrono::steady_clock::now() + limits_.syncEvery;
     for (;;) {
-        const auto deadline = std::chrono::steady_clock::now() + limits_.syncEvery;
-        wake_.wait_until(lock, deadline, [this] { return stopping_; });
+        wake_.wait_until(lock, nextSync, [this] { return stopping_; });
+        // Counted from taking the rows, so that a slow write does not stretch the interval.
+        nextSync = std::chrono::steady_clock::now() + limits_.syncEvery;
         std::string chunk;
         chunk.swap(pending_);
         inFlight_ = chunk.size();

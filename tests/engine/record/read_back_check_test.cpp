@@ -1,4 +1,5 @@
 // The read-back check: which characters of a track read back differ from what the card holds.
+#include "engine/record/card_content.h"
 #include "engine/record/read_back_check.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,33 @@ TEST(ReadBackCheck, SaysWhereTheDataReadBackDiffer) {
         const bool agrees = row.differing.empty() && row.missing == 0 && row.extra == 0;
         EXPECT_EQ(check.agrees(), agrees) << row.name;
     }
+}
+
+// What each track should hold after a sequence of write outcomes: the last done write's data,
+// unknown before any and after a failure until the next done write; tracks do not mix.
+TEST(CardContent, KnowsTheLastWriteDoneUntilAWriteFails) {
+    CardContent card;
+    for (int track = 0; track <= 4; ++track) {
+        EXPECT_FALSE(card.expected(track)) << track;
+    }
+    card.writeDone(2, "1234");
+    card.writeDone(3, "");
+    EXPECT_EQ(card.expected(2), "1234");
+    EXPECT_EQ(card.expected(3), "");
+    EXPECT_FALSE(card.expected(1));
+    card.writeDone(2, "12345");
+    EXPECT_EQ(card.expected(2), "12345");
+    card.writeFailed(2);
+    EXPECT_FALSE(card.expected(2));
+    EXPECT_EQ(card.expected(3), "");
+    card.writeFailed(1);
+    EXPECT_FALSE(card.expected(1));
+    card.writeDone(2, "9");
+    EXPECT_EQ(card.expected(2), "9");
+    card.writeDone(0, "x");
+    card.writeDone(4, "x");
+    card.writeFailed(4);
+    EXPECT_EQ(card.expected(2), "9");
 }
 
 } // namespace
