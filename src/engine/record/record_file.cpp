@@ -204,7 +204,10 @@ std::string RecordFile::writeAndSync(int fd, std::string_view bytes, const std::
             continue;
         }
         if (written <= 0) {
-            const int error = written < 0 ? errno : EIO;
+            int error = EIO; // a write that took nothing, which no file should do
+            if (written < 0) {
+                error = errno;
+            }
             if (diskFull(error)) {
                 return "disk full writing " + shownPath;
             }

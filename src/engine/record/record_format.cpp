@@ -30,15 +30,18 @@ std::string slug(std::string_view name) {
     return out;
 }
 
-bool carriesLineBytes(Event event) {
-    return event == Event::Write || event == Event::Read;
+// Write and read rows carry the bytes of the line; the other rows the program's own text.
+std::string dataText(const RecordRow& row) {
+    if (row.event == Event::Write || row.event == Event::Read) {
+        return lineBytesText(row.data);
+    }
+    return plainText(row.data);
 }
 
 } // namespace
 
 std::string formatRow(const RecordRow& row) {
-    const std::string data =
-        carriesLineBytes(row.event) ? lineBytesText(row.data) : plainText(row.data);
+    const std::string data = dataText(row);
     std::string line = localTimeText(row.time);
     line += ',';
     line += std::to_string(row.loop);

@@ -41,6 +41,14 @@ std::optional<int> digits(std::string_view text, std::size_t at, std::size_t cou
     return value;
 }
 
+// "0" in the shape stands for any digit; every other character for itself.
+bool fitsShape(char shape, char c) {
+    if (shape == '0') {
+        return c >= '0' && c <= '9';
+    }
+    return c == shape;
+}
+
 } // namespace
 
 std::string csvField(std::string_view text) {
@@ -106,9 +114,7 @@ std::optional<system_clock::time_point> parseLocalTime(std::string_view text) {
         return std::nullopt;
     }
     for (std::size_t i = 0; i < kShape.size(); ++i) {
-        const bool fits =
-            kShape[i] == '0' ? text[i] >= '0' && text[i] <= '9' : text[i] == kShape[i];
-        if (!fits) {
+        if (!fitsShape(kShape[i], text[i])) {
             return std::nullopt;
         }
     }
