@@ -1,33 +1,12 @@
 #include "port_links.h"
 
-#include <cstdlib>
+#include "home_directory.h"
 
-#ifndef _WIN32
-#include <pwd.h>
-#include <unistd.h>
-#endif
+#include <cstdlib>
 
 namespace dornal {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-bool isSet(const char* value) {
-    return value != nullptr && *value != '\0';
-}
-
-fs::path homeDirectory() {
-#ifndef _WIN32
-    if (const char* home = std::getenv("HOME"); isSet(home))
-        return home;
-    if (const passwd* entry = getpwuid(getuid()); entry != nullptr && isSet(entry->pw_dir))
-        return entry->pw_dir;
-#endif
-    return {};
-}
-
-} // namespace
 
 fs::path portLinkDirectory() {
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); isSet(config))

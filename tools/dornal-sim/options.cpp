@@ -126,6 +126,12 @@ ParsedOptions parseOptions(std::span<const std::string_view> args) {
                 return fail(option + range(0, kMaxInt));
             }
             options.failEvery = static_cast<int>(*v);
+        } else if (name == "--corrupt-every") {
+            auto v = number(0, kMaxInt);
+            if (!v) {
+                return fail(option + range(0, kMaxInt));
+            }
+            options.corruptEvery = static_cast<int>(*v);
         } else if (name == "--delay") {
             auto v = number(0, 60000);
             if (!v) {
@@ -211,6 +217,13 @@ Options:
                       every answer byte arrives as noise (bytes 128..255), as on a real
                       line.
   --fail-every K      every K-th write fails: answered with "q" and not stored
+  --corrupt-every K   every K-th read answer comes back with one character of one track
+                      changed, as a reader that misreads: the tracks that hold data take
+                      turns (in the order 2, 3, 1) and the position moves on each round; a
+                      digit of track 2 or 3 becomes the next digit, a track 1 character the
+                      next of its test alphabet (never "A"), so the answer stays well formed.
+                      The card keeps its data. A read answer with no data to change is sent
+                      as it is.
   --delay MS          wait MS milliseconds before each answer
   --stray N           send N stray bytes ("x", "z", ...) before each answer
   --silent            never answer anything
@@ -227,7 +240,7 @@ Options:
 When it ends by a signal or after --hangup-after, it prints one line to standard output
 (nothing else goes there) with what the reader did, for checking a bench's counters:
   tally: writes-done 1=N 2=N 3=N reads-with-data 1=N 2=N 3=N write-answers N
-  failed-writes N read-answers N ready N firmware N spoiled N unsent N
+  failed-writes N read-answers N ready N firmware N spoiled N unsent N corrupted N
   writes-done       per track, the writes answered "p" whose answer code names the track
                     (tracks 1 and 3 alone count track 2 as well)
   reads-with-data   per track, the read answers whose segment of the track holds data
@@ -239,6 +252,7 @@ When it ends by a signal or after --hangup-after, it prints one line to standard
   unsent            answers that had not wholly left when the program closed the line, that
                     were dropped because it did not read, or that were due when the
                     simulator ended
+  corrupted         read answers sent with one character changed (--corrupt-every)
 The answers are counted as the reader makes them, whether or not they reach the program.
 
 Exit status: 0 when stopped by a signal or after --hangup-after, 1 when the line or its

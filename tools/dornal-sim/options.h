@@ -13,6 +13,7 @@ struct Options {
     int port = 1;
     int baud = 9600;
     int failEvery = 0;
+    int corruptEvery = 0;
     int delayMs = 0;
     Faults faults;
     std::optional<double> hangupAfterSeconds;

@@ -1,6 +1,7 @@
 #include "reader_model.h"
 
 #include "answers.h"
+#include "corruption.h"
 #include "shared/protocol.h"
 
 namespace dornal::sim {
@@ -31,6 +32,7 @@ std::string tallyLine(const Tally& tally) {
         {"firmware", tally.firmwareAnswers},
         {"spoiled", tally.spoiled},
         {"unsent", tally.unsent},
+        {"corrupted", tally.corrupted},
     };
     for (const auto& [name, count] : counts) {
         line += " " + std::string(name) + " " + std::to_string(count);
@@ -79,13 +81,23 @@ void ReaderModel::escape(std::string_view command, std::vector<Answer>& out) {
                 ++tally_.readsWithData[static_cast<std::size_t>(number - 1)];
             }
         }
-        out.push_back({Answer::Kind::Read, readAnswer(card_, *tracks)});
+        out.push_back({Answer::Kind::Read, readAnswer(cardAsRead(*tracks), *tracks)});
     } else if (command == kReadyCheck) {
         ++tally_.readyAnswers;
         out.push_back({Answer::Kind::Ready, std::string(1, static_cast<char>(kReady))});
     }
     // Abandon and ResetReader find nothing to undo: every request is served at once. The
     // character sets and the Itrip level change nothing in what the simulated card holds.
+}
+
+Card ReaderModel::cardAsRead(TrackSet tracks) {
+    Card read = card_;
+    const auto every = static_cast<std::uint64_t>(settings_.corruptEvery);
+    if (every > 0 && tally_.readAnswers % every == 0 &&
+        changeOneCharacter(read, tracks, tally_.corrupted)) {
+        ++tally_.corrupted;
+    }
+    return read;
 }
 
 void ReaderModel::write(std::string_view body, std::vector<Answer>& out) {

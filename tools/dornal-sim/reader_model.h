@@ -15,6 +15,8 @@ struct ReaderSettings {
     // Every k-th write fails ("q") and leaves the card as it was; 0 never.
     int failEvery = 0;
     std::string versionText;
+    // Every k-th read answer comes back with one character of one track changed; 0 never.
+    int corruptEvery = 0;
 };
 
 // What the reader did since it started, for checking a bench's counters against it. The
@@ -35,10 +37,13 @@ struct Tally {
     // Answers not wholly sent: the program closed the line or never read, or the simulator
     // ended first.
     std::uint64_t unsent = 0;
+    // Read answers sent with one character changed (--corrupt-every).
+    std::uint64_t corrupted = 0;
 };
 
 // "tally: writes-done 1=N 2=N 3=N reads-with-data 1=N 2=N 3=N write-answers N
-// failed-writes N read-answers N ready N firmware N spoiled N unsent N", on one line.
+// failed-writes N read-answers N ready N firmware N spoiled N unsent N corrupted N", on one
+// line.
 std::string tallyLine(const Tally& tally);
 
 struct Answer {
@@ -69,6 +74,9 @@ private:
     void answer(const ParsedCommand& command, std::vector<Answer>& out);
     void escape(std::string_view command, std::vector<Answer>& out);
     void write(std::string_view body, std::vector<Answer>& out);
+    // What the reader reads from the card for the read answer just counted: the card, or with
+    // one character changed when this answer is one that --corrupt-every spoils.
+    Card cardAsRead(TrackSet tracks);
 
     ReaderSettings settings_;
     CommandParser parser_;

@@ -34,7 +34,7 @@ int ceilMs(Simulator::Clock::duration d) {
 Simulator::Simulator(const Options& options, PtyLine& line, PortLink& link, Trace& trace,
                      int stopFd)
     : options_(options), line_(line), link_(link), trace_(trace), stopFd_(stopFd),
-      model_(ReaderSettings{options.failEvery, options.versionText}) {
+      model_(ReaderSettings{options.failEvery, options.versionText, options.corruptEvery}) {
     if (options.hangupAfterSeconds) {
         hangupAt_ = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                        std::chrono::duration<double>(*options.hangupAfterSeconds));

@@ -110,7 +110,7 @@ TEST(ReaderModel, EveryKthWriteFailsAndKeepsTheCard) {
     EXPECT_EQ(reader.card().track(2), "55");
     EXPECT_EQ(tallyLine(reader.tally()), "tally: writes-done 1=0 2=4 3=0 reads-with-data 1=0 2=1 "
                                          "3=0 write-answers 6 failed-writes 2 read-answers 1 "
-                                         "ready 0 firmware 0 spoiled 0 unsent 0");
+                                         "ready 0 firmware 0 spoiled 0 unsent 0 corrupted 0");
 }
 
 TEST(ReaderModel, ByteByByteGivesTheSameAnswers) {
@@ -124,7 +124,7 @@ TEST(ReaderModel, ByteByByteGivesTheSameAnswers) {
         EXPECT_EQ(got, expected) << "chunks of " << chunk;
         EXPECT_EQ(tallyLine(reader.tally()), "tally: writes-done 1=1 2=1 3=1 reads-with-data 1=1 "
                                              "2=1 3=2 write-answers 1 failed-writes 0 read-answers "
-                                             "2 ready 1 firmware 1 spoiled 0 unsent 0");
+                                             "2 ready 1 firmware 1 spoiled 0 unsent 0 corrupted 0");
     }
 }
 
@@ -142,17 +142,36 @@ ParsedOptions parse(std::vector<std::string_view> args) {
 }
 
 // The options read, as "port baud fail-every delay stray cut hangup-after silent never-ready
-// trace [file] version" (-1: not given).
+// trace [file] version corrupt-every" (-1: not given).
 TEST(Options, ReadsEveryOptionTheTraceFileOnlyWhereNoOptionFollowsAndDefaultsToPortOneAt9600) {
     const std::string longest(253, 'v'); // the longest version text a frame takes
     const std::pair<std::vector<std::string_view>, std::string> cases[] = {
-        {{}, "1 9600 0 0 0 -1 -1 000 DORNAL SIM 1.0"},
-        {{"--port", "3", "--baud=19200", "--fail-every", "4", "--delay", "250", "--stray", "2",
-          "--silent", "--never-ready", "--cut", "5", "--hangup-after", "0.5", "--trace", "t.log",
-          "--version-text", longest},
-         "3 19200 4 250 2 5 0.5 111t.log " + longest},
-        {{"--trace"}, "1 9600 0 0 0 -1 -1 001 DORNAL SIM 1.0"},
-        {{"--trace", "--port", "2"}, "2 9600 0 0 0 -1 -1 001 DORNAL SIM 1.0"},
+        {{}, "1 9600 0 0 0 -1 -1 000 DORNAL SIM 1.0 0"},
+        {{"--port",
+          "3",
+          "--baud=19200",
+          "--fail-every",
+          "4",
+          "--delay",
+          "250",
+          "--stray",
+          "2",
+          "--silent",
+          "--never-ready",
+          "--cut",
+          "5",
+          "--hangup-after",
+          "0.5",
+          "--trace",
+          "t.log",
+          "--version-text",
+          longest,
+          "--corrupt-every",
+          "7"},
+         "3 19200 4 250 2 5 0.5 111t.log " + longest + " 7"},
+        {{"--trace"}, "1 9600 0 0 0 -1 -1 001 DORNAL SIM 1.0 0"},
+        {{"--trace", "--port", "2", "--corrupt-every=1"},
+         "2 9600 0 0 0 -1 -1 001 DORNAL SIM 1.0 1"},
     };
     for (const auto& [args, read] : cases) {
         const Options o = parse(args).options.value();
@@ -160,7 +179,7 @@ TEST(Options, ReadsEveryOptionTheTraceFileOnlyWhereNoOptionFollowsAndDefaultsToP
         text << o.port << ' ' << o.baud << ' ' << o.failEvery << ' ' << o.delayMs << ' '
              << o.faults.stray << ' ' << (o.faults.cut ? int(*o.faults.cut) : -1) << ' '
              << o.hangupAfterSeconds.value_or(-1) << ' ' << o.faults.silent << o.faults.neverReady
-             << o.trace << o.traceFile << ' ' << o.versionText;
+             << o.trace << o.traceFile << ' ' << o.versionText << ' ' << o.corruptEvery;
         EXPECT_EQ(text.str(), read);
     }
 }
@@ -168,14 +187,16 @@ TEST(Options, ReadsEveryOptionTheTraceFileOnlyWhereNoOptionFollowsAndDefaultsToP
 TEST(Options, RefusesWrongValuesWithAReason) {
     const std::string tooLong(254, 'v');
     const std::vector<std::vector<std::string_view>> wrong = {
-        {"--port", "0"},         {"--port", "100"},
-        {"--port", "1x"},        {"--port"},
-        {"--baud", "1234"},      {"--baud", "-9600"},
-        {"--fail-every", "-1"},  {"--delay", "60001"},
-        {"--stray", "many"},     {"--cut", ""},
-        {"--hangup-after", "0"}, {"--hangup-after", "nan"},
-        {"--version-text"},      {"--version-text", tooLong},
-        {"--frobnicate"},        {"--silent=yes"},
+        {"--port", "0"},           {"--port", "100"},
+        {"--port", "1x"},          {"--port"},
+        {"--baud", "1234"},        {"--baud", "-9600"},
+        {"--fail-every", "-1"},    {"--delay", "60001"},
+        {"--stray", "many"},       {"--cut", ""},
+        {"--hangup-after", "0"},   {"--hangup-after", "nan"},
+        {"--version-text"},        {"--version-text", tooLong},
+        {"--frobnicate"},          {"--silent=yes"},
+        {"--corrupt-every", "-1"}, {"--corrupt-every", "2.5"},
+        {"--corrupt-every"},
     };
     for (const auto& args : wrong) {
         const ParsedOptions parsed = parse(args);

@@ -47,9 +47,25 @@ TEST(SimEndToEnd, FaultOptionsReachTheLineTheTraceLogsBothWaysAndATallyIsPrinted
     EXPECT_FALSE(std::filesystem::is_symlink(home.link(1)));
     EXPECT_EQ(sim.output(), "tally: writes-done 1=0 2=0 3=0 reads-with-data 1=0 2=0 3=0 "
                             "write-answers 1 failed-writes 1 read-answers 1 ready 1 firmware 0 "
-                            "spoiled 3 unsent 0\n");
+                            "spoiled 3 unsent 0 corrupted 0\n");
     EXPECT_NE(fileText(log).find(" in  1B 65 1B 5D\n"), std::string::npos) << fileText(log);
     EXPECT_NE(fileText(log).find(" out 7F\n"), std::string::npos) << fileText(log);
+}
+
+TEST(SimEndToEnd, EveryKthReadAnswerComesBackChangedAndIsTallied) {
+    PortLinkHome home;
+    SimProcess sim(home, 1, {"--corrupt-every", "2"});
+    ASSERT_TRUE(sim.waitForLink()) << sim.errorOutput();
+    PlainLine line(home.link(1), B9600);
+    EXPECT_EQ(line.exchange("\033t12\035\033\\\033j", 3), "\033rp");
+    EXPECT_EQ(line.exchange("\033]", 6), "\033s12\177?");
+    EXPECT_EQ(line.exchange("\033]", 6), "\033s22\177?");
+    sim.signal(SIGTERM);
+    EXPECT_EQ(sim.waitExit(3s), 0);
+    EXPECT_NE(
+        sim.output().find(" read-answers 2 ready 0 firmware 0 spoiled 0 unsent 0 corrupted 1\n"),
+        std::string::npos)
+        << sim.output();
 }
 
 TEST(SimEndToEnd, AnswersArePacedAtTheLineRate) {
@@ -77,7 +93,8 @@ TEST(SimEndToEnd, HangupRemovesTheLinkAndTheLineAndCountsWhatWasLeftUnsent) {
     pollfd wait{line.fd, POLLIN, 0};
     char byte;
     EXPECT_TRUE(poll(&wait, 1, 0) == 1 && (wait.revents & POLLHUP) && read(line.fd, &byte, 1) <= 0);
-    EXPECT_NE(sim.output().find(" ready 1 firmware 0 spoiled 0 unsent 1\n"), std::string::npos)
+    EXPECT_NE(sim.output().find(" ready 1 firmware 0 spoiled 0 unsent 1 corrupted 0\n"),
+              std::string::npos)
         << sim.output();
 }
 
