@@ -5,6 +5,7 @@
 #include "panel.h"
 #include "reader/reader_link.h"
 #include "reader/task.h"
+#include "run_recorder.h"
 #include "test_data.h"
 
 #include <cstdint>
@@ -51,7 +52,13 @@ public:
     // One tick: takes at most one answer, counts it and sends the mode's next command.
     Task<> tick();
 
+    // Closing the window: a run still going ends there, and the port closes.
+    void shutDown();
+
     bool running() const { return run_.has_value(); }
+    RunRecorder& recorder() { return recorder_; }
+    // The device a port opens, for the record (the program names it; tests need not).
+    std::function<std::string(int port)> deviceOf;
     const Counters& counters() const { return counters_; }
     LoopCounts left() const { return run_ ? run_->left : LoopCounts{}; }
     bool writeFailed() const { return writeFailed_; }
@@ -63,7 +70,8 @@ private:
     Task<> startReading(Mode mode);
     Task<> startWriteReadLoop();
     void zeroCounters();
-    void endRun(bool itripToo);
+    void beginRecord(Mode mode);
+    void endRun(bool itripToo, RunEnd how);
     Task<> writeTracks();
     Task<> sendReadRequest();
     void endSingleAction();
@@ -78,14 +86,19 @@ private:
     Task<> continueReadLoop();
     Task<> awaitReady();
     void addLoop();
+    void noteGlitch(const Received& received);
+    void showVerdicts(const std::vector<TrackVerdict>& verdicts);
 
     Panel& panel_;
     ReaderLink& link_;
     TestData data_;
     Counters counters_;
     std::optional<Run> run_;
+    RunRecorder recorder_;
     bool writeFailed_ = false;
     bool connected_ = false;
+    bool portErrorNoted_ = false;
+    int port_ = 0;
     std::optional<int> baudRate_;
 };
 

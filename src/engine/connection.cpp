@@ -10,6 +10,7 @@ Bench::Bench(Panel& panel, ReaderLink& link)
 Task<bool> Bench::connect(int port, std::optional<int> baudRate) {
     if (baudRate)
         baudRate_ = baudRate;
+    port_ = port;
     const Line::OpenResult opened =
         co_await link_.open(port, baudRate_.value_or(protocol::kDefaultBaudRate));
     if (opened != Line::OpenResult::Opened) {
@@ -30,9 +31,15 @@ Task<bool> Bench::connect(int port, std::optional<int> baudRate) {
 // going away, and with every counter as it stands.
 void Bench::disconnect() {
     if (run_)
-        endRun(true);
+        endRun(true, RunEnd::Disconnected);
     link_.close();
     connected_ = false;
+}
+
+void Bench::shutDown() {
+    if (run_)
+        endRun(true, RunEnd::WindowClosed);
+    disconnect();
 }
 
 Task<> Bench::selectCharSet(CharSet set) {

@@ -2,6 +2,7 @@
 
 #include "modes.h"
 #include "reader/commands.h"
+#include "record/read_back_check.h"
 #include "shared/tracks.h"
 
 #include <optional>
@@ -42,6 +43,13 @@ public:
     virtual void setTicking(bool on) = 0;
     // A modal message; returns when the operator has closed it.
     virtual void tellOperator(std::string_view message) = 0;
+
+    // A track's read-back against what the card should hold: the characters that differ are
+    // marked (no check: nothing marked), and the summary of the run's check is told.
+    virtual void showReadBackCheck(int track, const record::ReadBackCheck* check,
+                                   std::string_view summary) = 0;
+    // Where the run's record goes, or why it stopped.
+    virtual void showRecordState(std::string_view text) = 0;
 };
 
 } // namespace dornal

@@ -1,5 +1,6 @@
 #include "bench.h"
 
+#include "shared/protocol.h"
 #include "shared/text_number.h"
 #include "status_texts.h"
 
@@ -19,6 +20,7 @@ Task<> Bench::start() {
     if (panel_.tickedTracks() == 0) {
         panel_.tellOperator(kSelectTrackMessage);
     } else if (co_await startMode()) {
+        panel_.showRecordState(recorder_.recordState());
         panel_.showRunning(true);
         panel_.lockSettings(true, true);
     }
@@ -33,7 +35,7 @@ Task<> Bench::abandon() {
         --counters_.loops;
         panel_.showCounters(counters_);
     }
-    endRun(true);
+    endRun(true, RunEnd::Abandoned);
 }
 
 // The answer a run awaits may already be waiting for its tick: during a run the reset goes out
@@ -42,6 +44,8 @@ Task<> Bench::resetCounters() {
     counters_.loops = 0;
     counters_.totals = {};
     panel_.showCounters(counters_);
+    if (running())
+        recorder_.reset(counters_.loops);
     co_await link_.send(Command::ResetReader, running() ? Drain::Skip : Drain::First);
 }
 
@@ -50,6 +54,7 @@ Task<bool> Bench::startMode() {
     const auto mode = panel_.mode();
     if (!mode)
         co_return false;
+    beginRecord(*mode);
     switch (*mode) {
     case Mode::WriteLoop:
         co_await startWriting(*mode, PatternSet::Loop);
@@ -91,6 +96,26 @@ Task<> Bench::startWriteReadLoop() {
     panel_.showPhase(Phase::Writing);
 }
 
+// The record and the read-back check begin with the run, before its first command. The
+// counts per loop are those the run starts with.
+void Bench::beginRecord(Mode mode) {
+    RunSettings settings;
+    settings.port = port_;
+    if (deviceOf)
+        settings.device = deviceOf(port_);
+    settings.rate = baudRate_.value_or(protocol::kDefaultBaudRate);
+    settings.mode = mode;
+    settings.writeConfig = panel_.writeConfig();
+    settings.charSet = panel_.charSet();
+    settings.itrip = panel_.itrip();
+    settings.tracks = panel_.tickedTracks();
+    settings.perLoop = panel_.loopCounts();
+    recorder_.begin(settings);
+    portErrorNoted_ = false;
+    for (int track = 1; track <= kTrackCount; ++track)
+        panel_.showReadBackCheck(track, nullptr, "");
+}
+
 void Bench::zeroCounters() {
     counters_ = {};
     panel_.showCounters(counters_);
@@ -98,8 +123,11 @@ void Bench::zeroCounters() {
 }
 
 // The run is over: the ticks stop and the settings it locked are free again (the write
-// strength only when itripToo), and no box stays marked as being written or read.
-void Bench::endRun(bool itripToo) {
+// strength only when itripToo), and no box stays marked as being written or read. Its record
+// ends with how it ended.
+void Bench::endRun(bool itripToo, RunEnd how) {
+    recorder_.end(how, counters_);
+    panel_.showRecordState(recorder_.recordState());
     run_.reset();
     panel_.setTicking(false);
     panel_.showRunning(false);
@@ -117,6 +145,7 @@ Task<> Bench::writeTracks() {
             tracks[trackIndex(track)] = panel_.boxText(Row::Data, track);
     if (run_)
         run_->awaitingRead = false;
+    recorder_.sent(tracks);
     co_await link_.writeTracks(panel_.itrip(), std::move(tracks));
 }
 
@@ -132,7 +161,8 @@ Task<> Bench::sendReadRequest() {
 // A single write or read has had its answer: the bench is idle again, the write strength stays
 // locked until the next run is abandoned, and the boxes keep their colours.
 void Bench::endSingleAction() {
-    endRun(false);
+    const bool wrote = run_ && run_->mode == Mode::SingleWrite;
+    endRun(false, wrote ? RunEnd::SingleWriteDone : RunEnd::SingleReadDone);
 }
 
 } // namespace dornal

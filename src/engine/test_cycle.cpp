@@ -9,6 +9,7 @@ Task<> Bench::tick() {
     if (!run_)
         co_return; // a tick that was due when the run ended
     const Received received = co_await link_.receive(run_->awaitingRead);
+    noteGlitch(received);
     if (received.kind == Received::Kind::None) {
         // After Disconnect the ticks may still run on a closed line; that says nothing.
         if (received.lineFailed && connected_)
@@ -26,6 +27,19 @@ Task<> Bench::tick() {
         co_await onWriteAnswer(received);
     else
         co_await onReadAnswer(received.read);
+    recorder_.hourly(counters_);
+}
+
+// The record takes each glitch of the reader; a port that stays failed is told once.
+void Bench::noteGlitch(const Received& received) {
+    if (received.strayDropped)
+        recorder_.glitch(counters_.loops, Glitch::StrayBytes, "1 byte");
+    if (received.kind == Received::Kind::Read && received.outcome != Outcome::Complete)
+        recorder_.readLost(counters_.loops, received.outcome);
+    if (received.lineFailed && received.kind == Received::Kind::None && connected_ &&
+        !portErrorNoted_)
+        recorder_.glitch(counters_.loops, Glitch::PortError);
+    portErrorNoted_ = received.lineFailed;
 }
 
 // An incomplete answer counts nothing and leaves the write failed; the run goes on as after
@@ -37,6 +51,9 @@ Task<> Bench::onWriteAnswer(const Received& received) {
         panel_.showCounters(counters_);
         if (received.write.written != 0)
             writeFailed_ = false;
+        recorder_.writeAnswer(counters_.loops, received.write.written, received.write.status);
+    } else {
+        recorder_.writeLost(counters_.loops, received.outcome);
     }
     switch (run_->mode) {
     case Mode::WriteLoop:
@@ -88,6 +105,14 @@ void Bench::showReadBack(const ReadAnswer& answer) {
         for (char c : segment.data)
             panel_.setBoxText(row, segment.track, panel_.boxText(row, segment.track) + c);
     }
+    showVerdicts(recorder_.readAnswer(counters_.loops, answer));
+}
+
+void Bench::showVerdicts(const std::vector<TrackVerdict>& verdicts) {
+    for (const TrackVerdict& v : verdicts) {
+        const record::ReadBackCheck* check = v.check ? &*v.check : nullptr;
+        panel_.showReadBackCheck(v.track, check, v.summary);
+    }
 }
 
 // A ready wait that gives up (the status line says so) or a port that fails does not stop the
@@ -95,8 +120,10 @@ void Bench::showReadBack(const ReadAnswer& answer) {
 Task<> Bench::awaitReady() {
     co_await link_.send(Command::ReadyCheck);
     const Outcome outcome = co_await link_.waitReady();
-    if (outcome != Outcome::Complete)
-        panel_.showStatus(incompleteText(outcome, kNotReadyText));
+    if (outcome == Outcome::Complete)
+        co_return;
+    panel_.showStatus(incompleteText(outcome, kNotReadyText));
+    recorder_.readyLost(counters_.loops, outcome);
 }
 
 void Bench::addLoop() {

@@ -142,3 +142,38 @@ void WindowPanel::tellOperator(std::string_view message) {
 }
 
 } // namespace dornal
+
+namespace dornal {
+
+// The characters that differ, one mark for each run of them, and the tail read beyond what was
+// written; a tail missing from the read marks the last character read.
+std::vector<TextBox::Mark> checkMarks(const record::ReadBackCheck& check, std::size_t shown) {
+    std::vector<TextBox::Mark> marks;
+    for (std::size_t at : check.differing) {
+        const int position = static_cast<int>(at);
+        if (!marks.empty() && marks.back().start + marks.back().length == position)
+            ++marks.back().length;
+        else
+            marks.push_back({position, 1});
+    }
+    if (check.extraTail > 0)
+        marks.push_back(
+            {static_cast<int>(shown - check.extraTail), static_cast<int>(check.extraTail)});
+    if (check.missingTail > 0 && shown > 0)
+        marks.push_back({static_cast<int>(shown - 1), 1});
+    return marks;
+}
+
+void WindowPanel::showReadBackCheck(int track, const record::ReadBackCheck* check,
+                                    std::string_view summary) {
+    TextBox& box = window_.readBackBox(track);
+    if (check)
+        box.setMarks(checkMarks(*check, box.text().size()));
+    box.setToolTip(std::string(summary));
+}
+
+void WindowPanel::showRecordState(std::string_view text) {
+    window_.statusLabel.setToolTip(std::string(text));
+}
+
+} // namespace dornal

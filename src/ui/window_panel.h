@@ -32,6 +32,9 @@ public:
     void showPhase(Phase phase) override;
     void setTicking(bool on) override;
     void tellOperator(std::string_view message) override;
+    void showReadBackCheck(int track, const record::ReadBackCheck* check,
+                           std::string_view summary) override;
+    void showRecordState(std::string_view text) override;
 
 private:
     TextBox& box(Row row, int track) const;

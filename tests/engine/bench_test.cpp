@@ -57,6 +57,14 @@ public:
     void showPhase(Phase now) override { phase = now; }
     void setTicking(bool on) override { ticking = on; }
     void tellOperator(std::string_view message) override { messages.emplace_back(message); }
+    void showReadBackCheck(int track, const record::ReadBackCheck* check,
+                           std::string_view summary) override {
+        checks[trackIndex(track)] = {check ? std::optional(*check) : std::nullopt,
+                                     std::string(summary)};
+    }
+    void showRecordState(std::string_view text) override { recordState = text; }
+    std::array<std::pair<std::optional<record::ReadBackCheck>, std::string>, 3> checks;
+    std::string recordState;
 };
 
 // A memory line on which each byte taken on its own (as an answer's are) also takes
