@@ -132,7 +132,7 @@ void WindowController::load() {
 void WindowController::unload() {
     step_.cancel();
     window_.input.clear();
-    bench_.disconnect();
+    bench_.shutDown();
 }
 
 Task<> WindowController::connectStep() {

@@ -2,6 +2,7 @@
 
 #include "shared/port_links.h"
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -10,23 +11,28 @@
 
 namespace dornal::testing {
 
-// A private $XDG_CONFIG_HOME for one test, so port links never touch the user's own.
+// A private $XDG_CONFIG_HOME and $XDG_STATE_HOME for one test, so port links and run records
+// never touch the user's own.
 class PortLinkHome {
 public:
     PortLinkHome() {
         char pattern[] = "/tmp/dornal-test-XXXXXX";
         root_ = mkdtemp(pattern);
-        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-            previous_ = old;
-        setenv("XDG_CONFIG_HOME", root_.c_str(), 1);
+        for (std::size_t i = 0; i < kVariables.size(); ++i) {
+            if (const char* old = std::getenv(kVariables[i]))
+                previous_[i] = old;
+            setenv(kVariables[i], root_.c_str(), 1);
+        }
         ports_ = portLinkDirectory();
         std::filesystem::create_directories(ports_);
     }
     ~PortLinkHome() {
-        if (previous_)
-            setenv("XDG_CONFIG_HOME", previous_->c_str(), 1);
-        else
-            unsetenv("XDG_CONFIG_HOME");
+        for (std::size_t i = 0; i < kVariables.size(); ++i) {
+            if (previous_[i])
+                setenv(kVariables[i], previous_[i]->c_str(), 1);
+            else
+                unsetenv(kVariables[i]);
+        }
         std::error_code ignored;
         std::filesystem::remove_all(root_, ignored);
     }
@@ -39,9 +45,10 @@ public:
     std::filesystem::path link(int port) const { return ports_ / portLinkName(port); }
 
 private:
+    static constexpr std::array<const char*, 2> kVariables{"XDG_CONFIG_HOME", "XDG_STATE_HOME"};
     std::string root_;
     std::filesystem::path ports_;
-    std::optional<std::string> previous_;
+    std::array<std::optional<std::string>, 2> previous_;
 };
 
 } // namespace dornal::testing
