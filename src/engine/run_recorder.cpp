@@ -103,8 +103,10 @@ std::string groupedNumber(std::uint64_t n) {
 RunRecorder::RunRecorder(Clock clock, record::RecordLimits limits)
     : clock_(std::move(clock)), limits_(limits) {}
 
-void RunRecorder::recordInto(std::optional<std::filesystem::path> directory) {
+void RunRecorder::recordInto(std::optional<std::filesystem::path> directory,
+                             record::RecordLimits limits) {
     directory_ = std::move(directory);
+    limits_ = limits;
 }
 
 void RunRecorder::begin(const RunSettings& settings) {

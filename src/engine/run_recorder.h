@@ -63,8 +63,10 @@ public:
     explicit RunRecorder(Clock clock = std::chrono::system_clock::now,
                          record::RecordLimits limits = {});
 
-    // Where records go; none: no record is written.
-    void recordInto(std::optional<std::filesystem::path> directory);
+    // Where records go (none: no record is written), and the bounds of each record.
+    void recordInto(std::optional<std::filesystem::path> directory,
+                    record::RecordLimits limits = {});
+    void setClock(Clock clock) { clock_ = std::move(clock); }
 
     void begin(const RunSettings& settings);
     // The data a write frame carried, for the answer to it.

@@ -28,6 +28,9 @@ Task<> Bench::tick() {
     else
         co_await onReadAnswer(received.read);
     recorder_.hourly(counters_);
+    // A record that stopped says why at once (a run that ended has told its record's end).
+    if (run_)
+        panel_.showRecordState(recorder_.recordState());
 }
 
 // The record takes each glitch of the reader; a port that stays failed is told once.
