@@ -204,10 +204,21 @@ constexpr std::array kLayout{
                  [](WindowModel& w) -> Control& { return w.firmwareBox; }, "Firmware version", ""},
 };
 
+// Start hands the focus to Abandon and the end of a run hands it back, so that a second Space
+// stops the run it started instead of pressing the button next in the tab order.
+constexpr std::array kHandOvers{
+    FocusHandOver{"Command2(0)", "Command2(1)"},
+    FocusHandOver{"Command2(1)", "Command2(0)"},
+};
+
 } // namespace
 
 std::span<const ControlPlace> windowLayout() {
     return kLayout;
+}
+
+std::span<const FocusHandOver> focusHandOvers() {
+    return kHandOvers;
 }
 
 } // namespace dornal::view
