@@ -116,7 +116,7 @@ TEST(BoxLook, ADisabledBoxLooksDisabledWhateverItsBackColour) {
         SCOPED_TRACE(what);
         act();
         EXPECT_EQ(std::pair(backShown(track1), backShown(writes)),
-                  std::pair(trackBack, writesBack));
+                  std::pair(trackBack.name().toStdString(), writesBack.name().toStdString()));
     }
 }
 
