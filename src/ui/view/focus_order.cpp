@@ -30,8 +30,10 @@ FocusOrder::FocusOrder(QWidget* window, std::vector<QWidget*> stops,
             [this](QWidget*, QWidget* now) { focusChanged(now); });
 }
 
+// The window's own focus, also while another window is active: a run may end meanwhile.
 bool FocusOrder::moveFocus(bool next) {
-    QWidget* focus = QApplication::focusWidget();
+    QWidget* focus = window_->focusWidget();
+    handOverFrom_ = nullptr;
     if (focus != nullptr && !focus->isEnabled()) {
         if (QWidget* partner = partnerOf(focus)) {
             if (canFocus(partner, window_)) {
@@ -62,7 +64,7 @@ bool FocusOrder::moveFocus(bool next) {
 bool FocusOrder::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::EnabledChange && watched == handOverTo_ &&
         handOverTo_->isEnabled()) {
-        if (QApplication::focusWidget() == handOverFrom_)
+        if (window_->focusWidget() == handOverFrom_)
             handOverTo_->setFocus(Qt::OtherFocusReason);
         handOverTo_ = nullptr;
     }

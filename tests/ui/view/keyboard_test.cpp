@@ -57,13 +57,15 @@ std::string selectedOptions(ViewBench& b) {
     return model + '|' + shown;
 }
 
-std::string focusedName() {
-    const QWidget* focus = QApplication::focusWidget();
+// The window's focus, also while another window is active.
+std::string focusedName(const ViewBench& b) {
+    const QWidget* focus = b.view.focusWidget();
     return focus ? focus->objectName().toStdString() : "(none)";
 }
 
-// One key (or one of the pseudo-keys "answer": the reader answers a write and a tick passes,
-// and "wait": the 100 ms that a button pressed by its access key takes) to the focused control.
+// One key to the focused control, or a pseudo-key: "answer", the reader answers a write and a
+// tick passes; "wait", the 100 ms that a button pressed by its access key takes; "away", another
+// window becomes the active one.
 void press(ViewBench& b, const QString& key) {
     QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : &b.view;
     static const std::map<QString, std::pair<Qt::Key, Qt::KeyboardModifiers>> keys{
@@ -81,6 +83,10 @@ void press(ViewBench& b, const QString& key) {
     if (key == "answer") {
         b.line.feed("\x1brp");
         b.window.cycleTimer.tick();
+    } else if (key == "away") {
+        static QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
     } else if (key == "wait") {
         QTest::qWait(150);
     } else if (key == "Return*") { // Return held down: the key repeats
@@ -136,6 +142,9 @@ const KeyRow kKeyRows[] = {
     {"the end of a single write gives the focus back to Start", true, "Option1(4)", "",
      "Up Up Tab Space answer", "Option1(3) Option1(2) Command2(0) Command2(1) Command2(0)",
      "2130|2130", "1/3 frame"},
+    {"also while another window is active", true, "Option1(4)", "", "Up Up Tab Return away answer",
+     "Option1(3) Option1(2) Command2(0) Command2(1) Command2(1) Command2(0)", "2130|2130",
+     "1/3 frame"},
     {"unless the operator has put the focus elsewhere meanwhile", true, "Option1(4)", "",
      "Up Up Tab Return S+Tab answer",
      "Option1(3) Option1(2) Command2(0) Command2(1) Command2(2) Command2(2)", "2130|2130",
@@ -176,12 +185,12 @@ TEST(Keyboard, KeySequencesMoveTheFocusSelectAndSendAsTheOperatorExpects) {
             if (place.name == row.disabledFirst)
                 place.control(b.window).setEnabled(false);
         b.widget(row.focusedFirst)->setFocus(Qt::OtherFocusReason);
-        ASSERT_EQ(focusedName(), row.focusedFirst);
+        ASSERT_EQ(focusedName(b), row.focusedFirst);
         b.line.clearRecord();
         std::string trail;
         for (const QString& key : QString(row.keys).split(' ')) {
             press(b, key);
-            trail += (trail.empty() ? "" : " ") + focusedName();
+            trail += (trail.empty() ? "" : " ") + focusedName(b);
         }
         EXPECT_EQ(trail, row.focusTrail);
         EXPECT_EQ(selectedOptions(b), row.selected);
