@@ -84,9 +84,9 @@ void press(ViewBench& b, const QString& key) {
         b.line.feed("\x1brp");
         b.window.cycleTimer.tick();
     } else if (key == "away") {
-        static QWidget other;
-        other.show();
-        QApplication::setActiveWindow(&other);
+        auto* other = new QWidget(&b.view, Qt::Window); // goes with the window
+        other->show();
+        QApplication::setActiveWindow(other);
     } else if (key == "wait") {
         QTest::qWait(150);
     } else if (key == "Return*") { // Return held down: the key repeats
