@@ -111,8 +111,8 @@ int FocusOrder::startFrom(const QWidget* focus, bool next) const {
     return next ? row.last : row.first;
 }
 
-// What Tab lands on at `stop`, or nullptr when it passes the stop by; `row` is the row of an
-// option group that it lands on by its selected option.
+// What Tab lands on at `stop`, or nullptr when it passes the stop by; `row` is the row of option
+// buttons the stop lies in (none outside a group).
 QWidget* FocusOrder::target(int stop, Row& row) const {
     QWidget* widget = stops_[static_cast<std::size_t>(stop)];
     row = rowAt(stop);
@@ -120,8 +120,8 @@ QWidget* FocusOrder::target(int stop, Row& row) const {
         QAbstractButton* selected = row.group->checkedButton();
         if (selected != nullptr && canFocus(selected, window_))
             return selected;
-        row = {}; // nothing to land on: each option that can take the focus is a stop
     }
+    // Not in a group, or nothing selected to land on: each option that can take it is a stop.
     return canFocus(widget, window_) ? widget : nullptr;
 }
 

@@ -6,8 +6,6 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include <algorithm>
-
 namespace dornal::view {
 namespace {
 
@@ -49,15 +47,6 @@ int arrowStep(const QKeyEvent* key) {
     }
 }
 
-// The group's options in reading order.
-QList<QAbstractButton*> readingOrder(const QButtonGroup* group) {
-    QList<QAbstractButton*> buttons = group->buttons();
-    std::stable_sort(buttons.begin(), buttons.end(), [](const auto* a, const auto* b) {
-        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
-    });
-    return buttons;
-}
-
 class ArrowSelection : public QObject {
 public:
     explicit ArrowSelection(QButtonGroup* group) : QObject(group), group_(group) {}
@@ -69,7 +58,7 @@ protected:
         const int step = arrowStep(static_cast<QKeyEvent*>(event));
         if (step == 0)
             return false;
-        const QList<QAbstractButton*> buttons = readingOrder(group_);
+        const QList<QAbstractButton*> buttons = group_->buttons();
         const auto count = buttons.size();
         const auto from = buttons.indexOf(static_cast<QAbstractButton*>(watched));
         for (qsizetype n = 1; from >= 0 && n < count; ++n) {
