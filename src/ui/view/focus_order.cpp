@@ -33,7 +33,6 @@ FocusOrder::FocusOrder(QWidget* window, std::vector<QWidget*> stops,
 // The window's own focus, also while another window is active: a run may end meanwhile.
 bool FocusOrder::moveFocus(bool next) {
     QWidget* focus = window_->focusWidget();
-    handOverFrom_ = nullptr;
     if (focus != nullptr && !focus->isEnabled()) {
         if (QWidget* partner = partnerOf(focus)) {
             if (canFocus(partner, window_)) {
@@ -55,7 +54,6 @@ bool FocusOrder::moveFocus(bool next) {
             continue;
         entered_ = row;
         widget->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-        handOverFrom_ = widget;
         return true;
     }
     return false;
@@ -64,8 +62,7 @@ bool FocusOrder::moveFocus(bool next) {
 bool FocusOrder::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::EnabledChange && watched == handOverTo_ &&
         handOverTo_->isEnabled()) {
-        if (window_->focusWidget() == handOverFrom_)
-            handOverTo_->setFocus(Qt::OtherFocusReason);
+        handOverTo_->setFocus(Qt::OtherFocusReason);
         handOverTo_ = nullptr;
     }
     return false;

@@ -18,8 +18,8 @@ namespace dornal::view {
 // Tab into an exclusive group of option buttons lands on its selected option, the group taking
 // as many stops as its options hold in a row; the next Tab goes on after that row. A control
 // disabled while it holds the focus hands it to its partner: at once when the partner is
-// enabled, else as soon as the same handler enables it, provided the focus has stayed where it
-// went meanwhile.
+// enabled, else as soon as the same handler enables it (the focus goes on meanwhile as Tab would
+// take it). Once the handler has ended, the partner's enabling moves the focus no more.
 class FocusOrder : public QObject {
 public:
     FocusOrder(QWidget* window, std::vector<QWidget*> stops,
@@ -49,8 +49,7 @@ private:
     std::vector<QWidget*> stops_;
     std::vector<std::pair<QWidget*, QWidget*>> partners_;
     Row entered_; // the row by which Tab last entered the group that holds the focus
-    QPointer<QWidget> handOverTo_;
-    QPointer<QWidget> handOverFrom_; // where the focus went while the partner was disabled
+    QPointer<QWidget> handOverTo_; // a partner still disabled when the focus was to go to it
 };
 
 } // namespace dornal::view

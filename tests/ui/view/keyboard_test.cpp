@@ -77,7 +77,7 @@ void press(ViewBench& b, const QString& key) {
         {"Down", {Qt::Key_Down, Qt::NoModifier}},
         {"Left", {Qt::Key_Left, Qt::NoModifier}},
         {"Right", {Qt::Key_Right, Qt::NoModifier}},
-        {"Alt+R", {Qt::Key_R, Qt::AltModifier}},
+
     };
     if (key == "answer") {
         b.line.feed("\x1brp");
@@ -91,6 +91,9 @@ void press(ViewBench& b, const QString& key) {
     } else if (key == "Return*") { // Return held down: the key repeats
         QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
         QApplication::sendEvent(to, &repeat);
+    } else if (key.startsWith("Alt+")) { // an access key: Alt and a capital letter
+        QTest::keyClick(to, static_cast<Qt::Key>(Qt::Key_A + (key.back().unicode() - 'A')),
+                        Qt::AltModifier);
     } else {
         ASSERT_TRUE(keys.contains(key)) << key.toStdString();
         const auto [code, modifiers] = keys.at(key);
@@ -180,6 +183,10 @@ const KeyRow kKeyRows[] = {
      "3130|3130", ""},
     {"after Alt+R into the mode group Tab goes on from the row it is in", true, "Text2(2)", nullptr,
      "Tab Alt+R Alt+R Tab", "Option1(4) Command2(2) Option1(1) Command2(0)", "4130|4130", ""},
+    {"a hand-over left open by Disconnect is not taken up by a later Start", true, "Command2(0)",
+     nullptr, "Alt+D wait Alt+C wait Alt+S wait",
+     "Command2(0) Text2(0) Text2(0) Text2(0) Text2(0) Text2(0)", "4130|4130",
+     "Reset ISO 1/3 frame"},
     {"Alt+R while idle only moves the focus between its two controls", true, "Text1(0)", nullptr,
      "Alt+R Alt+R Alt+R wait", "Command2(2) Option1(1) Command2(2) Command2(2)", "4130|4130", ""},
     {"Alt+R during a run presses Reset Counter", true, "Command2(0)", nullptr, "Space Alt+R wait",
