@@ -77,7 +77,6 @@ void press(ViewBench& b, const QString& key) {
         {"Down", {Qt::Key_Down, Qt::NoModifier}},
         {"Left", {Qt::Key_Left, Qt::NoModifier}},
         {"Right", {Qt::Key_Right, Qt::NoModifier}},
-
     };
     if (key == "answer") {
         b.line.feed("\x1brp");
