@@ -177,9 +177,7 @@ const KeyRow kKeyRows[] = {
      "Tab Up Tab", "Option1(4) Option1(3) Text3", "3130|3130", ""},
     {"in a read mode Tab passes the locked write config and the hidden read-back boxes", true,
      "Option1(4)", nullptr, "Up Tab Tab Tab Tab Tab",
-     "Option1(3) Command2(0) Command2(2) Option3(3) "
-     "Option1(3) Text3",
-     "3130|3130", ""},
+     "Option1(3) Command2(0) Command2(2) Option3(3) Option1(3) Text3", "3130|3130", ""},
     {"after Alt+R into the mode group Tab goes on from the row it is in", true, "Text2(2)", nullptr,
      "Tab Alt+R Alt+R Tab", "Option1(4) Command2(2) Option1(1) Command2(0)", "4130|4130", ""},
     {"a hand-over left open by Disconnect is not taken up by a later Start", true, "Command2(0)",
