@@ -48,4 +48,11 @@ QColor toQColor(Color color, const QPalette& platform) {
                   static_cast<int>((color >> 16) & 0xFF));
 }
 
+QPalette withBackColor(Color color, QPalette platform) {
+    const QColor back = toQColor(color, platform);
+    platform.setColor(QPalette::Active, QPalette::Base, back);
+    platform.setColor(QPalette::Inactive, QPalette::Base, back);
+    return platform;
+}
+
 } // namespace dornal::view

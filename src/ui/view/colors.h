@@ -13,4 +13,9 @@ namespace dornal::view {
 // colour by most styles).
 QColor toQColor(Color color, const QPalette& platform);
 
+// The palette a box shows its back colour with: the platform's, its base the colour while the
+// box is enabled. A disabled box looks disabled, in the platform's disabled colours, whatever
+// its back colour.
+QPalette withBackColor(Color color, QPalette platform);
+
 } // namespace dornal::view

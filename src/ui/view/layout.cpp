@@ -204,10 +204,24 @@ constexpr std::array kLayout{
                  [](WindowModel& w) -> Control& { return w.firmwareBox; }, "Firmware version", ""},
 };
 
+// Start hands the focus to Abandon and the end of a run hands it back, so that a second Space
+// stops the run it started instead of pressing the button next in the tab order. Connect and
+// Disconnect do the same, rather than leave the focus on whatever the new state unlocks first.
+constexpr std::array kHandOvers{
+    FocusHandOver{"Command1(0)", "Command1(1)"},
+    FocusHandOver{"Command1(1)", "Command1(0)"},
+    FocusHandOver{"Command2(0)", "Command2(1)"},
+    FocusHandOver{"Command2(1)", "Command2(0)"},
+};
+
 } // namespace
 
 std::span<const ControlPlace> windowLayout() {
     return kLayout;
+}
+
+std::span<const FocusHandOver> focusHandOvers() {
+    return kHandOvers;
 }
 
 } // namespace dornal::view

@@ -43,6 +43,15 @@ struct ControlPlace {
 // Every control of the window, frames before their children.
 std::span<const ControlPlace> windowLayout();
 
+// A control that, disabled while it holds the keyboard focus, hands the focus to another.
+struct FocusHandOver {
+    std::string_view from;
+    std::string_view to;
+};
+
+// The focus hand-overs of the window, by object name.
+std::span<const FocusHandOver> focusHandOvers();
+
 // The window's client area in twips.
 inline constexpr int kClientWidthTwips = 9105;
 inline constexpr int kClientHeightTwips = 7845;

@@ -21,12 +21,9 @@ namespace {
 const QColor kMarkColor(Qt::red);
 
 void showBackColor(const TextBox& box, QWidget* w) {
-    const QColor color = toQColor(box.backColor(), QApplication::palette());
-    if (w->palette().color(QPalette::Base) == color)
-        return;
-    QPalette palette = w->palette();
-    palette.setColor(QPalette::Base, color);
-    w->setPalette(palette);
+    const QPalette palette = withBackColor(box.backColor(), QApplication::palette(w));
+    if (w->palette() != palette)
+        w->setPalette(palette);
 }
 
 QStringList widgetItems(const std::vector<std::string>& items) {

@@ -3,8 +3,11 @@
 #include "app_icon.h"
 #include "binding_support.h"
 #include "bindings.h"
+#include "focus_order.h"
+#include "keyboard.h"
 #include "layout.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -19,6 +22,7 @@
 #include <qdrawutil.h>
 
 #include <algorithm>
+#include <set>
 #include <stdexcept>
 #include <vector>
 
@@ -195,6 +199,7 @@ WindowView::WindowView(WindowModel& window, QWidget* parent) : QWidget(parent) {
     cycleTimer_.setParent(this);
     bind(window);
     setTabOrder();
+    setKeys();
     for (const ControlPlace& place : windowLayout())
         setAccessibleTexts(control(place.name), place, window);
 }
@@ -242,8 +247,35 @@ void WindowView::setTabOrder() {
     std::sort(order.begin(), order.end(), [](const ControlPlace* a, const ControlPlace* b) {
         return a->tabIndex < b->tabIndex;
     });
-    for (std::size_t i = 0; i + 1 < order.size(); ++i)
-        QWidget::setTabOrder(control(order[i]->name), control(order[i + 1]->name));
+    std::vector<QWidget*> stops;
+    for (const ControlPlace* place : order)
+        stops.push_back(control(place->name));
+    for (std::size_t i = 0; i + 1 < stops.size(); ++i)
+        QWidget::setTabOrder(stops[i], stops[i + 1]);
+    std::vector<std::pair<QWidget*, QWidget*>> handOvers;
+    for (const FocusHandOver& handOver : focusHandOvers())
+        handOvers.emplace_back(control(handOver.from), control(handOver.to));
+    focusOrder_ = new FocusOrder(this, std::move(stops), handOvers);
+}
+
+// Return and Enter press push buttons; the arrow keys select within each option group.
+void WindowView::setKeys() {
+    std::set<QButtonGroup*> groups;
+    for (const ControlPlace& place : windowLayout()) {
+        QWidget* widget = control(place.name);
+        if (auto* button = qobject_cast<QPushButton*>(widget))
+            pressWithEnter(button);
+        else if (auto* option = qobject_cast<QRadioButton*>(widget); option && option->group())
+            groups.insert(option->group());
+    }
+    for (QButtonGroup* group : groups)
+        selectWithArrows(group);
+}
+
+bool WindowView::focusNextPrevChild(bool next) {
+    if (focusOrder_ == nullptr)
+        return QWidget::focusNextPrevChild(next);
+    return focusOrder_->moveFocus(next);
 }
 
 void WindowView::closeEvent(QCloseEvent* event) {

@@ -13,6 +13,7 @@
 namespace dornal::view {
 
 struct ControlPlace;
+class FocusOrder;
 
 // The operator window: one widget per control of the model at its place, each named after the
 // original control ("Text1(0)"), bound both ways to the model; the cycle timer runs a real
@@ -30,14 +31,19 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Tab and Shift+Tab, and a focused control being disabled, move the focus by the window's
+    // own order.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     QWidget* createWidget(const ControlPlace& place);
     void bind(WindowModel& window);
     void setTabOrder();
+    void setKeys();
 
     std::map<std::string, QWidget*, std::less<>> controls_;
     QTimer cycleTimer_;
+    FocusOrder* focusOrder_ = nullptr;
 };
 
 } // namespace dornal::view

@@ -104,6 +104,47 @@ TEST(Operator, ClicksKeysAndClosingReachTheModelsHandlers) {
     EXPECT_FALSE(b.line.isOpen());
 }
 
+// The colour a box shows behind its text, at its right end, as "#rrggbb".
+std::string backShown(QWidget* box) {
+    const QImage image = box->grab().toImage();
+    return image.pixelColor(box->width() - 6, box->height() / 2).name().toStdString();
+}
+
+// A box locked by Disconnect looks locked, in the platform's disabled colours, also after a run
+// has painted it light yellow and back; unlocked it looks as before. The light yellow of a run
+// stays.
+TEST(BoxLook, ADisabledBoxLooksDisabledWhateverItsBackColour) {
+    ViewBench b;
+    const QColor normal = QApplication::palette().color(QPalette::Active, QPalette::Base);
+    const QColor disabled = QApplication::palette().color(QPalette::Disabled, QPalette::Base);
+    ASSERT_NE(normal, disabled);
+    const QColor yellow(255, 255, 128);
+    QWidget* track1 = b.widget("Text1(0)");
+    QWidget* writes = b.widget("tx_WriteTimesPerLoop");
+    b.connect();
+    // {what the operator does, track 1 box, per-loop writes box}
+    const std::tuple<const char*, std::function<void()>, QColor, QColor> rows[] = {
+        {"connected", [] {}, normal, normal},
+        {"a write/read loop writes", [&] { b.window.startButton.click(); }, yellow, disabled},
+        {"abandoned", [&] { b.window.abandonButton.click(); }, normal, normal},
+        {"disconnected", [&] { b.window.disconnectButton.click(); }, disabled, disabled},
+        {"connected again", [&] { b.window.connectButton.click(); }, normal, normal},
+        {"light yellow, then disabled",
+         [&] {
+             b.window.trackBoxes[0].setBackColor(kColorLightYellow);
+             b.window.trackBoxes[0].setEnabled(false);
+         },
+         disabled, normal},
+        {"enabled again", [&] { b.window.trackBoxes[0].setEnabled(true); }, yellow, normal},
+    };
+    for (const auto& [what, act, trackBack, writesBack] : rows) {
+        SCOPED_TRACE(what);
+        act();
+        EXPECT_EQ(std::pair(backShown(track1), backShown(writes)),
+                  std::pair(trackBack.name().toStdString(), writesBack.name().toStdString()));
+    }
+}
+
 // The real alerts: a modal message with an OK button only, and no tick while it waits.
 TEST(QtAlerts, MessageIsModalWithOkOnlyTitledAsAskedElseAsTheApplicationAndHoldsTheTick) {
     ViewBench b;
