@@ -8,10 +8,13 @@ namespace dornal::bench {
 void silentReaderCpu(std::chrono::seconds runFor);
 // CPU share inside the bounded wait for an answer that starts and then stops.
 void cutAnswerCpu(std::chrono::seconds runFor);
+// The window thread's longest stall while each read answer of the write/read loop trickles in
+// over about 9 s.
+void dribbledAnswerStall(std::chrono::seconds runFor);
 // Writes handed to the device for one write of full tracks, and their sizes.
 void writeCallsPerFrame();
 // Loops per minute of a loop mode (its place in the Action list) at a line rate.
-void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor);
+void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor, bool record = false);
 
 // An unattended "Auto Write/Read Loop" against a reader that fails some writes and sends stray
 // bytes: memory, descriptors and tick time at the start and the end, and the counters against

@@ -4,6 +4,7 @@
 #include "sim_session.h"
 #include "tick_driver.h"
 
+#include <filesystem>
 #include <stdexcept>
 
 namespace dornal::bench {
@@ -50,12 +51,22 @@ private:
     double lastMs_ = -1;
 };
 
+std::uintmax_t folderBytes(const std::filesystem::path& folder) {
+    std::uintmax_t bytes = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        bytes += entry.file_size();
+    return bytes;
+}
+
 } // namespace
 
-void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor) {
+void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor, bool record) {
     const auto mode = static_cast<Mode>(modeIndex);
     const double ceiling = 60000.0 / (timing::kTickMs * answersPerLoop(mode));
     SimSession session({}, baudRate);
+    const std::filesystem::path records = session.home() / "runs";
+    if (record)
+        session.controller.bench().recorder().recordInto(records);
     session.start(mode);
     LoopPace pace;
     const TickRun run = driveTicks(session.window.cycleTimer, session.controller, runFor, 1e9,
@@ -77,6 +88,12 @@ void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor) {
     put("track1_writes", session.window.writeCountLabels[0].caption());
     put("track1_reads", session.window.readCountLabels[0].caption());
     put("status", session.window.statusLabel.caption());
+    if (record) {
+        session.window.abandonButton.click();
+        session.settle();
+        put("record_bytes", static_cast<double>(folderBytes(records)));
+        put("record_state", session.window.statusLabel.toolTip());
+    }
 }
 
 } // namespace dornal::bench

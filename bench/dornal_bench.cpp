@@ -10,8 +10,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: dornal-bench silent SECONDS | cut SECONDS | write-calls | cadence MODE BAUD SECONDS\n"
-    "       | soak SECONDS\n"
+    "Usage: dornal-bench silent SECONDS | cut SECONDS | dribble SECONDS | write-calls\n"
+    "       | cadence MODE BAUD SECONDS [record] | soak SECONDS\n"
     "Measures the bench's logic on the real serial layer against the simulated reader and\n"
     "prints name=value lines. MODE is the place of a loop mode in the Action list that counts its "
     "loops:\n"
@@ -31,12 +31,16 @@ int run(int argc, char* argv[]) {
         silentReaderCpu(secondsArg(argv[2]));
     else if (what == "cut" && argc == 3)
         cutAnswerCpu(secondsArg(argv[2]));
+    else if (what == "dribble" && argc == 3)
+        dribbledAnswerStall(secondsArg(argv[2]));
     else if (what == "soak" && argc == 3)
         soak(secondsArg(argv[2]));
     else if (what == "write-calls" && argc == 2)
         writeCallsPerFrame();
     else if (what == "cadence" && argc == 5)
         loopCadence(std::atoi(argv[2]), std::atoi(argv[3]), secondsArg(argv[4]));
+    else if (what == "cadence" && argc == 6 && std::string(argv[5]) == "record")
+        loopCadence(std::atoi(argv[2]), std::atoi(argv[3]), secondsArg(argv[4]), true);
     else {
         std::fputs(kUsage, stderr);
         return 2;

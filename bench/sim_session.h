@@ -5,6 +5,7 @@
 #include "sim_process.h"
 #include "window_fixture.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ public:
     long loops() const;
     // Stops the simulated reader; what it printed on its standard output.
     std::string stopReader();
+    // The session's own folder (removed with it), for what the run leaves.
+    std::filesystem::path home() const { return home_.root(); }
 
     WindowModel window;
     CountingLine line;

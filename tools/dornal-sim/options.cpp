@@ -138,6 +138,12 @@ ParsedOptions parseOptions(std::span<const std::string_view> args) {
                 return fail(option + range(0, 60000) + " (milliseconds)");
             }
             options.delayMs = static_cast<int>(*v);
+        } else if (name == "--dribble") {
+            auto v = number(0, kMaxDribbleMs);
+            if (!v) {
+                return fail(option + range(0, kMaxDribbleMs) + " (milliseconds)");
+            }
+            options.dribbleMs = static_cast<int>(*v);
         } else if (name == "--stray") {
             auto v = number(0, 1000);
             if (!v) {
@@ -225,6 +231,8 @@ Options:
                       The card keeps its data. A read answer with no data to change is sent
                       as it is.
   --delay MS          wait MS milliseconds before each answer
+  --dribble MS        send each answer a byte at a time, MS milliseconds apart (at most
+                      1999, so that no pause runs out the bench's wait for the next byte)
   --stray N           send N stray bytes ("x", "z", ...) before each answer
   --silent            never answer anything
   --never-ready       never answer the ready check with "y"

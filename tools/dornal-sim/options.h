@@ -9,12 +9,16 @@
 
 namespace dornal::sim {
 
+// A reader that dribbles keeps each pause below the bench's 2 s wait for the next byte.
+inline constexpr int kMaxDribbleMs = 1999;
+
 struct Options {
     int port = 1;
     int baud = 9600;
     int failEvery = 0;
     int corruptEvery = 0;
     int delayMs = 0;
+    int dribbleMs = 0; // between two bytes of an answer; 0: at the line rate
     Faults faults;
     std::optional<double> hangupAfterSeconds;
     bool trace = false;

@@ -146,7 +146,8 @@ void Simulator::answer(const Answer& answer, Clock::time_point heard) {
         model_.countUnsent(1);
         return;
     }
-    const auto perByte = byteTime(options_.baud);
+    const auto perByte = std::max<std::chrono::duration<double>>(
+        byteTime(options_.baud), std::chrono::milliseconds(options_.dribbleMs));
     Clock::time_point at =
         std::max(heard + std::chrono::milliseconds(options_.delayMs), lineFreeAt_);
     for (char byte : *bytes) {

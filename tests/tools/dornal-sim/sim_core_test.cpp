@@ -142,11 +142,11 @@ ParsedOptions parse(std::vector<std::string_view> args) {
 }
 
 // The options read, as "port baud fail-every delay stray cut hangup-after silent never-ready
-// trace [file] version corrupt-every" (-1: not given).
+// trace [file] version corrupt-every dribble" (-1: not given).
 TEST(Options, ReadsEveryOptionTheTraceFileOnlyWhereNoOptionFollowsAndDefaultsToPortOneAt9600) {
     const std::string longest(253, 'v'); // the longest version text a frame takes
     const std::pair<std::vector<std::string_view>, std::string> cases[] = {
-        {{}, "1 9600 0 0 0 -1 -1 000 DORNAL SIM 1.0 0"},
+        {{}, "1 9600 0 0 0 -1 -1 000 DORNAL SIM 1.0 0 0"},
         {{"--port",
           "3",
           "--baud=19200",
@@ -167,11 +167,13 @@ TEST(Options, ReadsEveryOptionTheTraceFileOnlyWhereNoOptionFollowsAndDefaultsToP
           "--version-text",
           longest,
           "--corrupt-every",
-          "7"},
-         "3 19200 4 250 2 5 0.5 111t.log " + longest + " 7"},
-        {{"--trace"}, "1 9600 0 0 0 -1 -1 001 DORNAL SIM 1.0 0"},
+          "7",
+          "--dribble",
+          "1999"},
+         "3 19200 4 250 2 5 0.5 111t.log " + longest + " 7 1999"},
+        {{"--trace"}, "1 9600 0 0 0 -1 -1 001 DORNAL SIM 1.0 0 0"},
         {{"--trace", "--port", "2", "--corrupt-every=1"},
-         "2 9600 0 0 0 -1 -1 001 DORNAL SIM 1.0 1"},
+         "2 9600 0 0 0 -1 -1 001 DORNAL SIM 1.0 1 0"},
     };
     for (const auto& [args, read] : cases) {
         const Options o = parse(args).options.value();
@@ -179,7 +181,8 @@ TEST(Options, ReadsEveryOptionTheTraceFileOnlyWhereNoOptionFollowsAndDefaultsToP
         text << o.port << ' ' << o.baud << ' ' << o.failEvery << ' ' << o.delayMs << ' '
              << o.faults.stray << ' ' << (o.faults.cut ? int(*o.faults.cut) : -1) << ' '
              << o.hangupAfterSeconds.value_or(-1) << ' ' << o.faults.silent << o.faults.neverReady
-             << o.trace << o.traceFile << ' ' << o.versionText << ' ' << o.corruptEvery;
+             << o.trace << o.traceFile << ' ' << o.versionText << ' ' << o.corruptEvery << ' '
+             << o.dribbleMs;
         EXPECT_EQ(text.str(), read);
     }
 }
@@ -196,7 +199,7 @@ TEST(Options, RefusesWrongValuesWithAReason) {
         {"--version-text"},        {"--version-text", tooLong},
         {"--frobnicate"},          {"--silent=yes"},
         {"--corrupt-every", "-1"}, {"--corrupt-every", "2.5"},
-        {"--corrupt-every"},
+        {"--corrupt-every"},       {"--dribble", "2000"},
     };
     for (const auto& args : wrong) {
         const ParsedOptions parsed = parse(args);
