@@ -19,8 +19,9 @@ public:
     Bench(Panel& panel, ReaderLink& link);
 
     // Opens the port (at the rate last chosen when none is given), resets the reader, zeroes
-    // the counters and sends the chosen character set; false when the port did not open.
-    bool connect(int port, std::optional<int> baudRate);
+    // the counters and sends the chosen character set. Nothing once connected; otherwise why the
+    // port did not open.
+    std::optional<OpenFailure> connect(int port, std::optional<int> baudRate);
     void disconnect();
     bool connected() const { return connected_; }
 

@@ -7,14 +7,15 @@ namespace dornal {
 Bench::Bench(Panel& panel, ReaderLink& link)
     : panel_(panel), link_(link), data_(panel, counters_) {}
 
-bool Bench::connect(int port, std::optional<int> baudRate) {
+std::optional<OpenFailure> Bench::connect(int port, std::optional<int> baudRate) {
     if (baudRate)
         baudRate_ = baudRate;
     if (link_.open(port, baudRate_.value_or(protocol::kDefaultBaudRate)) !=
         Line::OpenResult::Opened) {
+        OpenFailure failure = link_.openFailure();
         link_.close();
         connected_ = false; // opening closed whatever port was open before
-        return false;
+        return failure;
     }
     link_.send(Command::ResetReader);
     connected_ = true;
@@ -22,7 +23,7 @@ bool Bench::connect(int port, std::optional<int> baudRate) {
     // Whatever set the reader held before, it now uses the one the window shows.
     if (const auto set = panel_.charSet())
         link_.send(charSetCommand(*set));
-    return true;
+    return std::nullopt;
 }
 
 void Bench::disconnect() {

@@ -11,4 +11,12 @@ void Line::drain() {
     read(stale, timing::kDrainMs);
 }
 
+OpenFailure Line::openFailure() const {
+    return {};
+}
+
+PortDescription Line::describePort(int port) const {
+    return {.port = port};
+}
+
 } // namespace dornal

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "open_failure.h"
+#include "port_description.h"
+
 #include <cstdint>
 #include <span>
 
@@ -39,6 +42,11 @@ public:
 
     // Takes at most kDrainBytes stale bytes out of the input within kDrainMs and throws them away.
     void drain();
+
+    // Why the last open that failed did so; for a line that tells nothing, Reason::Other.
+    virtual OpenFailure openFailure() const;
+    // The device port `port` opens and whether it is there, as it stands now.
+    virtual PortDescription describePort(int port) const;
 };
 
 } // namespace dornal

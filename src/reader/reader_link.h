@@ -36,6 +36,8 @@ public:
 
     // Opens the port at the rate and drains what the line held.
     Line::OpenResult open(int port, int baudRate);
+    // Why the last open that failed did so.
+    OpenFailure openFailure() const { return line_.openFailure(); }
     void close() { line_.close(); }
 
     // Sends a command; a read command makes the next answer a read answer. No answer is awaited.

@@ -1,6 +1,7 @@
 #include "window_controller.h"
 
 #include "entry_rules.h"
+#include "port_texts.h"
 #include "shared/protocol.h"
 
 #include <exception>
@@ -31,7 +32,8 @@ template <typename Handler> auto guarded(WindowModel& window, Handler handler) {
 } // namespace
 
 WindowController::WindowController(WindowModel& window, Alerts& alerts, Line& line)
-    : window_(window), alerts_(alerts), link_(line), panel_(window, alerts), bench_(panel_, link_) {
+    : window_(window), alerts_(alerts), line_(line), link_(line), panel_(window, alerts),
+      bench_(panel_, link_) {
     bind();
 }
 
@@ -50,6 +52,7 @@ void WindowController::bind() {
     w.charSetOptions.onClick = guarded(w, [this](int index) { onCharSetClick(index); });
     w.itripOptions.onClick =
         guarded(w, [this](int index) { bench_.selectItrip(static_cast<Itrip>(index)); });
+    w.portList.onDropDown = guarded(w, [this] { describePorts(); });
     w.connectButton.onClick = guarded(w, [this] { onConnect(); });
     w.disconnectButton.onClick = guarded(w, [this] { onDisconnect(); });
     w.startButton.onClick = guarded(w, [this] { bench_.start(); });
@@ -63,6 +66,7 @@ void WindowController::load() {
     for (const char* port : kPorts)
         w.portList.addItem(port);
     w.portList.setListIndex(kDefaultPortPosition);
+    describePorts();
     for (int rate : protocol::kBaudRates)
         w.rateList.addItem(std::to_string(rate));
     w.rateList.setListIndex(kDefaultRatePosition);
@@ -110,13 +114,22 @@ void WindowController::onConnect() {
     std::optional<int> rate;
     if (ratePosition >= 0 && ratePosition < static_cast<int>(protocol::kBaudRates.size()))
         rate = protocol::kBaudRates[static_cast<std::size_t>(ratePosition)];
-    if (!bench_.connect(port, rate)) {
+    if (const std::optional<OpenFailure> failure = bench_.connect(port, rate)) {
         for (int i = 0; i < kOpenFailBeeps; ++i)
             alerts_.beep();
-        alerts_.messageBox(kOpenFailMessage, kApplicationTitle);
+        alerts_.messageBox(kOpenFailMessage, kApplicationTitle, openFailureText(port, *failure));
         return;
     }
     showConnected(true);
+}
+
+// Each entry says which device its port opens, as things stand when the list is opened.
+void WindowController::describePorts() {
+    std::vector<std::string> descriptions;
+    for (std::size_t position = 0; position < std::size(kPorts); ++position)
+        descriptions.push_back(
+            portDescriptionText(line_.describePort(static_cast<int>(position) + 1)));
+    window_.portList.setDescriptions(std::move(descriptions));
 }
 
 // A run does not outlive its port: a run still going is abandoned first, or its timer would

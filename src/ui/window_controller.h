@@ -31,12 +31,14 @@ private:
     void bind();
     void onConnect();
     void onDisconnect();
+    void describePorts();
     void showConnected(bool connected);
     void onModeClick(int index);
     void onCharSetClick(int index);
 
     WindowModel& window_;
     Alerts& alerts_;
+    Line& line_;
     ReaderLink link_;
     WindowPanel panel_;
     Bench bench_;

@@ -1,5 +1,6 @@
 #include "qt_line.h"
 
+#include "describe_port.h"
 #include "port_path.h"
 #include "serial_line.h"
 
@@ -30,14 +31,20 @@ QtLine::~QtLine() = default;
 Line::OpenResult QtLine::open(int port, int baudRate) {
     close();
     const std::optional<std::string> path = portDevicePath(port);
-    if (!path)
+    if (!path) {
+        openFailure_ = {.reason = OpenFailure::Reason::NoSuchPort};
         return OpenResult::NoSuchPort;
+    }
     auto line = std::make_unique<SerialLine>();
     const OpenResult result = openResult(line->open(*path));
-    if (result != OpenResult::Opened)
+    if (result != OpenResult::Opened) {
+        openFailure_ = line->openFailure();
         return result;
-    if (!line->setBaudRate(baudRate))
+    }
+    if (!line->setBaudRate(baudRate)) {
+        openFailure_ = {.device = *path, .systemText = line->errorText()};
         return OpenResult::Failed;
+    }
     line_ = std::move(line);
     return OpenResult::Opened;
 }
@@ -66,6 +73,10 @@ int QtLine::waiting() {
 
 int QtLine::waitByte(int timeoutMs) {
     return line_ ? line_->waitByte(timeoutMs) : kPortError;
+}
+
+PortDescription QtLine::describePort(int port) const {
+    return dornal::describePort(port);
 }
 
 std::int64_t QtLine::nowMs() const {

@@ -27,9 +27,12 @@ public:
     int waiting() override;
     int waitByte(int timeoutMs) override;
     std::int64_t nowMs() const override;
+    OpenFailure openFailure() const override { return openFailure_; }
+    PortDescription describePort(int port) const override;
 
 private:
     std::unique_ptr<SerialLine> line_;
+    OpenFailure openFailure_;
 };
 
 } // namespace dornal

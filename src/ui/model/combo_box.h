@@ -19,8 +19,20 @@ public:
     const std::string& text() const { return text_; }
     void edit(std::string_view text);
 
+    // What each entry stands for (UTF-8), by list position; empty where nothing is said.
+    std::string description(int index) const;
+    void setDescriptions(std::vector<std::string> descriptions);
+
+    // The operator opens the list; onDropDown may bring the descriptions up to date first.
+    void dropDown() {
+        if (enabled() && onDropDown)
+            onDropDown();
+    }
+    std::function<void()> onDropDown;
+
 private:
     std::vector<std::string> items_;
+    std::vector<std::string> descriptions_;
     int listIndex_ = -1;
     std::string text_;
 };
