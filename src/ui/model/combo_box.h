@@ -25,7 +25,7 @@ public:
 
     // The operator opens the list; onDropDown may bring the descriptions up to date first.
     void dropDown() {
-        if (enabled() && onDropDown)
+        if (onDropDown)
             onDropDown();
     }
     std::function<void()> onDropDown;
