@@ -12,14 +12,13 @@ OpenFailure explainOpenFailure(const std::string& device, QSerialPort::SerialPor
     // Qt reports a device that is no terminal (/dev/null) as an unsupported operation.
     else if (!facts.characterDevice || error == QSerialPort::UnsupportedOperationError)
         failure.reason = Reason::NotSerial;
-    else if (error == QSerialPort::PermissionError && !facts.accessible)
+    else if (error == QSerialPort::PermissionError && !facts.accessible) {
         failure.reason = Reason::PermissionDenied;
-    else if (error == QSerialPort::PermissionError)
+        failure.group = facts.group;
+    } else if (error == QSerialPort::PermissionError)
         failure.reason = Reason::Busy;
     else
         failure.systemText = systemText;
-    if (failure.reason == Reason::PermissionDenied)
-        failure.group = facts.group;
     return failure;
 }
 
