@@ -33,8 +33,9 @@ public:
     Bench(Panel& panel, ReaderLink& link);
 
     // Opens the port (at the rate last chosen when none is given), resets the reader, zeroes
-    // the counters and sends the chosen character set; false when the port did not open.
-    Task<bool> connect(int port, std::optional<int> baudRate);
+    // the counters and sends the chosen character set. Nothing once connected; otherwise why the
+    // port did not open.
+    Task<std::optional<OpenFailure>> connect(int port, std::optional<int> baudRate);
     // Closes the port. A run still going ends with it: nothing is sent, and the counters and
     // the firmware version stay as they are.
     void disconnect();

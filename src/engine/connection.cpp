@@ -7,16 +7,17 @@ namespace dornal {
 Bench::Bench(Panel& panel, ReaderLink& link)
     : panel_(panel), link_(link), data_(panel, counters_) {}
 
-Task<bool> Bench::connect(int port, std::optional<int> baudRate) {
+Task<std::optional<OpenFailure>> Bench::connect(int port, std::optional<int> baudRate) {
     if (baudRate)
         baudRate_ = baudRate;
     port_ = port;
     const Line::OpenResult opened =
         co_await link_.open(port, baudRate_.value_or(protocol::kDefaultBaudRate));
     if (opened != Line::OpenResult::Opened) {
+        OpenFailure failure = link_.openFailure();
         link_.close();
         connected_ = false; // opening closed whatever port was open before
-        co_return false;
+        co_return failure;
     }
     co_await link_.send(Command::ResetReader);
     connected_ = true;
@@ -24,7 +25,7 @@ Task<bool> Bench::connect(int port, std::optional<int> baudRate) {
     // Whatever set the reader held before, it now uses the one the window shows.
     if (const auto set = panel_.charSet())
         co_await link_.send(charSetCommand(*set));
-    co_return true;
+    co_return std::nullopt;
 }
 
 // A run does not outlive its port: it ends here, without a word to the reader, whose line is

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "open_failure.h"
+#include "port_description.h"
+
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -42,6 +45,11 @@ public:
 
     // Milliseconds on the line's clock, which bounds the waits.
     virtual std::int64_t nowMs() const = 0;
+
+    // Why the last open that failed did so; for a line that tells nothing, Reason::Other.
+    virtual OpenFailure openFailure() const;
+    // The device port `port` opens and whether it is there, as it stands now.
+    virtual PortDescription describePort(int port) const;
 };
 
 } // namespace dornal

@@ -6,12 +6,25 @@ namespace dornal {
 
 Line::OpenResult MemoryLine::open(int port, int baudRate) {
     close();
-    if (existingPorts.count(port) == 0)
+    if (port < 1 || port > 8) {
+        failure_ = {.reason = OpenFailure::Reason::NoSuchPort};
+        return OpenResult::NoSuchPort;
+    }
+    if (existingPorts.count(port) == 0) {
+        failure_ = refusal;
         return OpenResult::Missing;
+    }
     port_ = port;
     baudRate_ = baudRate;
     failed_ = false;
     return OpenResult::Opened;
+}
+
+PortDescription MemoryLine::describePort(int port) const {
+    PortDescription description{.port = port, .device = "memory" + std::to_string(port)};
+    if (existingPorts.count(port) != 0)
+        description.state = PortDescription::Device::Present;
+    return description;
 }
 
 void MemoryLine::close() {

@@ -28,9 +28,14 @@ public:
     void whenReadable(int boundMs, std::function<void()> ready) override;
     void cancelWait() override;
     std::int64_t nowMs() const override { return clockMs; }
+    OpenFailure openFailure() const override { return failure_; }
+    // Port n's device is "memory<n>", there while the port exists.
+    PortDescription describePort(int port) const override;
 
     // --- the script ---
     std::set<int> existingPorts{1, 2, 3, 4, 5, 6, 7, 8};
+    // Why a port that does not exist fails to open (a port outside 1..8: NoSuchPort).
+    OpenFailure refusal{.reason = OpenFailure::Reason::NoDevice};
     void feed(std::string_view bytes);      // waiting now
     void feedLater(std::string_view chunk); // arrives at the next wait
     void failPort() { failed_ = true; }     // the device vanishes: every call fails
@@ -61,6 +66,7 @@ private:
     int port_ = 0;
     int baudRate_ = 0;
     bool failed_ = false;
+    OpenFailure failure_;
 };
 
 } // namespace dornal

@@ -43,6 +43,8 @@ public:
 
     // Opens the port at the rate and drains what the line held.
     Task<Line::OpenResult> open(int port, int baudRate);
+    // Why the last open that failed did so.
+    OpenFailure openFailure() const { return line_.openFailure(); }
     void close();
 
     // Sends a command. No answer is awaited.

@@ -1,6 +1,7 @@
 #include "window_controller.h"
 
 #include "entry_rules.h"
+#include "port_texts.h"
 #include "shared/protocol.h"
 
 #include <exception>
@@ -32,7 +33,8 @@ template <typename Handler> auto guarded(WindowModel& window, Handler handler) {
 } // namespace
 
 WindowController::WindowController(WindowModel& window, Alerts& alerts, Line& line)
-    : window_(window), alerts_(alerts), link_(line), panel_(window, alerts), bench_(panel_, link_) {
+    : window_(window), alerts_(alerts), line_(line), link_(line), panel_(window, alerts),
+      bench_(panel_, link_) {
     window_.input.busy = [this] { return step_.running(); };
     bind();
 }
@@ -79,6 +81,7 @@ void WindowController::bind() {
     w.charSetOptions.onClick = guarded(w, [this](int index) { runStep(charSetStep(index)); });
     w.itripOptions.onClick =
         guarded(w, [this](int index) { runStep(bench_.selectItrip(static_cast<Itrip>(index))); });
+    w.portList.onDropDown = guarded(w, [this] { describePorts(); });
     w.connectButton.onClick = guarded(w, [this] { runStep(connectStep()); });
     w.disconnectButton.onClick = guarded(w, [this] { onDisconnect(); });
     w.startButton.onClick = guarded(w, [this] { runStep(bench_.start()); });
@@ -92,6 +95,7 @@ void WindowController::load() {
     for (const char* port : kPorts)
         w.portList.addItem(port);
     w.portList.setListIndex(kDefaultPortPosition);
+    describePorts();
     for (int rate : protocol::kBaudRates)
         w.rateList.addItem(std::to_string(rate));
     w.rateList.setListIndex(kDefaultRatePosition);
@@ -141,13 +145,23 @@ Task<> WindowController::connectStep() {
     std::optional<int> rate;
     if (ratePosition >= 0 && ratePosition < static_cast<int>(protocol::kBaudRates.size()))
         rate = protocol::kBaudRates[static_cast<std::size_t>(ratePosition)];
-    if (!co_await bench_.connect(port, rate)) {
+    const std::optional<OpenFailure> failure = co_await bench_.connect(port, rate);
+    if (failure) {
         for (int i = 0; i < kOpenFailBeeps; ++i)
             alerts_.beep();
-        alerts_.messageBox(kOpenFailMessage, kApplicationTitle);
+        alerts_.messageBox(kOpenFailMessage, kApplicationTitle, openFailureText(port, *failure));
         co_return;
     }
     showConnected(true);
+}
+
+// Each entry says which device its port opens, as things stand when the list is opened.
+void WindowController::describePorts() {
+    std::vector<std::string> descriptions;
+    for (std::size_t position = 0; position < std::size(kPorts); ++position)
+        descriptions.push_back(
+            portDescriptionText(line_.describePort(static_cast<int>(position) + 1)));
+    window_.portList.setDescriptions(std::move(descriptions));
 }
 
 // A run ends with its port (the engine sees to it): nothing goes to the reader, and the

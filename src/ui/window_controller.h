@@ -41,11 +41,13 @@ private:
     Task<> connectStep();
     Task<> charSetStep(int index);
     void onDisconnect();
+    void describePorts();
     void showConnected(bool connected);
     void onModeClick(int index);
 
     WindowModel& window_;
     Alerts& alerts_;
+    Line& line_;
     ReaderLink link_;
     WindowPanel panel_;
     Bench bench_;

@@ -12,6 +12,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h> // with <memory>
 
 #include <algorithm>
@@ -174,6 +175,29 @@ TEST_F(SimScenario, AReaderThatVanishesDuringAWaitEndsItAtOnce) {
     sim.reset();
     ASSERT_TRUE(startSim({}));
     expectUsableAgain();
+}
+
+// Opening the port list names the simulated reader's device; a port with nothing behind it and
+// one that names a file each fail to connect with a reason of their own.
+TEST_F(SimScenario, ThePortListNamesTheReadersDeviceAndAFailedConnectSaysWhy) {
+    using ::testing::StartsWith;
+    namespace fs = std::filesystem;
+    sim = std::make_unique<testing::SimProcess>(home, 1);
+    std::ofstream{home.root() + "/plain"};
+    fs::create_symlink(home.root() + "/plain", home.link(3));
+    fs::create_symlink(home.root() + "/unplugged", home.link(5));
+    const std::string root = fs::canonical(home.root()).string();
+    w.portList.dropDown();
+    EXPECT_EQ(std::tuple(w.portList.description(0), w.portList.description(4)),
+              std::tuple("COM 1: " + fs::canonical(home.link(1)).string(),
+                         "COM 5: " + root + "/unplugged, no such device"));
+    for (int position : {4, 2}) {
+        w.portList.setListIndex(position);
+        w.connectButton.click();
+    }
+    EXPECT_THAT(bench.alerts.informatives,
+                ::testing::ElementsAre(StartsWith("No device behind COM 5: " + root + "/unplugged"),
+                                       StartsWith(root + "/plain is not a serial device.")));
 }
 
 } // namespace

@@ -112,7 +112,7 @@ struct Rig {
         };
         panel.box(Row::Data, 2) = "2";
         EXPECT_FALSE(bench.connected()); // until the first Connect
-        EXPECT_TRUE(runNow(bench.connect(1, std::nullopt)));
+        EXPECT_EQ(runNow(bench.connect(1, std::nullopt)), std::nullopt);
         line.clearRecord();
     }
     std::pair<int, int> left() const { return {bench.left().writes, bench.left().reads}; }

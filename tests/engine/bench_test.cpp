@@ -101,10 +101,17 @@ TEST(RunControl, AbandonAndConnect) {
     EXPECT_EQ(r.trace(), "N|+");
     // A port that does not open leaves the counts; one that opens zeroes them, at the last rate.
     r.start(Mode::SingleWrite, 1);
-    EXPECT_FALSE(runNow(r.bench.connect(9, std::nullopt)) || r.bench.connected());
+    // Each failure says why, as the line told it.
+    r.line.refusal = {.reason = OpenFailure::Reason::Busy, .device = "held"};
+    r.line.existingPorts.erase(2);
+    const std::optional<OpenFailure> noSuchPort = runNow(r.bench.connect(9, std::nullopt));
+    const std::optional<OpenFailure> refused = runNow(r.bench.connect(2, std::nullopt));
+    EXPECT_EQ((std::tuple{noSuchPort, refused, r.bench.connected()}),
+              (std::tuple{OpenFailure{.reason = OpenFailure::Reason::NoSuchPort}, r.line.refusal,
+                          false}));
     EXPECT_EQ(std::pair(r.bench.counters().writes[1], r.trace()), std::pair(1ul, std::string()));
     r.panel.charSetChoice = CharSet::Ibm2;
-    EXPECT_TRUE(runNow(r.bench.connect(3, std::nullopt)));
+    EXPECT_EQ(runNow(r.bench.connect(3, std::nullopt)), std::nullopt);
     EXPECT_EQ(std::tuple(r.line.port(), r.line.baudRate(), r.trace(), r.bench.counters()),
               std::tuple(3, 9600, "a|O"s, Counters{}));
     r.bench.disconnect();

@@ -14,13 +14,16 @@ namespace dornal::testing {
 class RecordingAlerts : public Alerts {
 public:
     void beep() override { ++beeps; }
-    void messageBox(std::string_view text, std::string_view title) override {
+    void messageBox(std::string_view text, std::string_view title,
+                    std::string_view informative = {}) override {
         messages.emplace_back(text);
         titles.emplace_back(title);
+        informatives.emplace_back(informative);
     }
     int beeps = 0;
     std::vector<std::string> messages;
     std::vector<std::string> titles;
+    std::vector<std::string> informatives;
 };
 
 // A loaded window bound to a line: in memory, or the real one.

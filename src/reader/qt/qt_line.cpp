@@ -1,5 +1,6 @@
 #include "qt_line.h"
 
+#include "describe_port.h"
 #include "port_path.h"
 #include "serial_line.h"
 
@@ -40,14 +41,20 @@ QtLine::~QtLine() {
 Line::OpenResult QtLine::open(int port, int baudRate) {
     close();
     const std::optional<std::string> path = portDevicePath(port);
-    if (!path)
+    if (!path) {
+        openFailure_ = {.reason = OpenFailure::Reason::NoSuchPort};
         return OpenResult::NoSuchPort;
+    }
     auto line = std::make_unique<SerialLine>();
     const OpenResult result = openResult(line->open(*path));
-    if (result != OpenResult::Opened)
+    if (result != OpenResult::Opened) {
+        openFailure_ = line->openFailure();
         return result;
-    if (!line->setBaudRate(baudRate))
+    }
+    if (!line->setBaudRate(baudRate)) {
+        openFailure_ = {.device = *path, .systemText = line->errorText()};
         return OpenResult::Failed;
+    }
     line_ = std::move(line);
     return OpenResult::Opened;
 }
@@ -106,6 +113,10 @@ void QtLine::endWait(unsigned wait) {
     std::function<void()> ready = std::exchange(ready_, nullptr);
     cancelWait();
     ready();
+}
+
+PortDescription QtLine::describePort(int port) const {
+    return dornal::describePort(port);
 }
 
 std::int64_t QtLine::nowMs() const {

@@ -31,12 +31,15 @@ public:
     void whenReadable(int boundMs, std::function<void()> ready) override;
     void cancelWait() override;
     std::int64_t nowMs() const override;
+    OpenFailure openFailure() const override { return openFailure_; }
+    PortDescription describePort(int port) const override;
 
 private:
     void post(unsigned wait);
     void endWait(unsigned wait);
 
     std::unique_ptr<SerialLine> line_;
+    OpenFailure openFailure_;
     // A wait ends from the event loop, never from inside the device's own notification, so
     // that whatever runs on may close the device.
     QObject context_;

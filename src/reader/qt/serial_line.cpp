@@ -1,5 +1,7 @@
 #include "serial_line.h"
 
+#include "device_facts.h"
+#include "open_failure_reason.h"
 #include "reader/line.h"
 #include "shared/timing.h"
 
@@ -52,10 +54,12 @@ SerialLine::OpenResult SerialLine::open(const std::string& devicePath) {
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::ReadWrite)) {
-        switch (port_.error()) {
-        case QSerialPort::DeviceNotFoundError:
+        openFailure_ = explainOpenFailure(
+            devicePath, port_.error(), port_.errorString().toStdString(), deviceFacts(devicePath));
+        switch (openFailure_.reason) {
+        case OpenFailure::Reason::NoDevice:
             return OpenResult::Missing;
-        case QSerialPort::PermissionError: // a lock file held by another opener, or no access
+        case OpenFailure::Reason::Busy:
             return OpenResult::Busy;
         default:
             return OpenResult::Failed;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reader/open_failure.h"
+
 #include <QByteArray>
 #include <QSerialPort>
 
@@ -31,9 +33,13 @@ public:
     // (named after the path, so callers pass the real device path) and, for other users,
     // by the device's exclusive mode.
     OpenResult open(const std::string& devicePath);
+    // Why the open failed.
+    const OpenFailure& openFailure() const { return openFailure_; }
     bool failed() const { return failed_; }
 
     bool setBaudRate(int rate);
+    // The system's words for the last error.
+    std::string errorText() const { return port_.errorString().toStdString(); }
 
     // Up to `length` of the bytes waiting, at once: the count taken, or Line::kPortError when
     // the line failed and nothing is left.
@@ -58,6 +64,7 @@ private:
     QSerialPort port_;
     QByteArray input_;
     bool failed_ = false;
+    OpenFailure openFailure_;
 };
 
 } // namespace dornal

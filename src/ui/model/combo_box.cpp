@@ -33,4 +33,17 @@ void ComboBox::store(const std::string& text) {
     changed();
 }
 
+std::string ComboBox::description(int index) const {
+    if (index < 0 || index >= static_cast<int>(descriptions_.size()))
+        return {};
+    return descriptions_[static_cast<std::size_t>(index)];
+}
+
+void ComboBox::setDescriptions(std::vector<std::string> descriptions) {
+    if (descriptions == descriptions_)
+        return;
+    descriptions_ = std::move(descriptions);
+    changed();
+}
+
 } // namespace dornal

@@ -23,10 +23,22 @@ public:
     // The operator's typing.
     void edit(std::string_view text);
 
+    // What each entry stands for (UTF-8), by list position; empty where nothing is said.
+    std::string description(int index) const;
+    void setDescriptions(std::vector<std::string> descriptions);
+
+    // The operator opens the list; onDropDown may bring the descriptions up to date first.
+    void dropDown() {
+        if (onDropDown)
+            onDropDown();
+    }
+    std::function<void()> onDropDown;
+
 private:
     void store(const std::string& text);
 
     std::vector<std::string> items_;
+    std::vector<std::string> descriptions_;
     int listIndex_ = -1;
     std::string text_;
 };

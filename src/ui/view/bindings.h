@@ -8,7 +8,6 @@
 #include <vector>
 
 class QCheckBox;
-class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -19,6 +18,8 @@ class QTimer;
 class QWidget;
 
 namespace dornal::view {
+
+class DropDownBox;
 
 // Each binding shows the model control's state in its widget at once and after every change
 // of the control, and hands the operator's actions to the control. Showing a state never
@@ -31,7 +32,9 @@ void bindPushButton(PushButton& button, QPushButton* widget);
 void bindCheckBox(CheckBox& box, QCheckBox* widget);
 // One exclusive group, the widgets in index order.
 void bindOptionGroup(OptionGroup& group, const std::vector<QRadioButton*>& widgets);
-void bindComboBox(ComboBox& combo, QComboBox* widget);
+// The entries' descriptions are their tool tips and accessible descriptions; opening the list
+// drops the control down first.
+void bindComboBox(ComboBox& combo, DropDownBox* widget);
 void bindTextBox(TextBox& box, QLineEdit* widget);
 void bindTextBox(TextBox& box, QPlainTextEdit* widget);
 // The timer runs while the control is enabled; each timeout is a tick of the control.

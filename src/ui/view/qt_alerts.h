@@ -15,7 +15,8 @@ public:
 
     void beep() override;
     // OK button only, no icon; an empty title shows the application's title.
-    void messageBox(std::string_view text, std::string_view title) override;
+    void messageBox(std::string_view text, std::string_view title,
+                    std::string_view informative = {}) override;
 
 private:
     QPointer<QWidget> window_;

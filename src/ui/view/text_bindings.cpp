@@ -1,11 +1,11 @@
 #include "binding_support.h"
 #include "bindings.h"
 #include "colors.h"
+#include "drop_down_box.h"
 #include "layout.h"
 #include "model_text.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
@@ -38,6 +38,16 @@ QStringList shownItems(const QComboBox* w) {
     for (int i = 0; i < w->count(); ++i)
         list.append(w->itemText(i));
     return list;
+}
+
+void showDescriptions(const ComboBox& combo, QComboBox* w) {
+    for (int i = 0; i < w->count(); ++i) {
+        const QString text = QString::fromStdString(combo.description(i));
+        if (w->itemData(i, Qt::ToolTipRole).toString() == text)
+            continue;
+        w->setItemData(i, text, Qt::ToolTipRole);
+        w->setItemData(i, text, Qt::AccessibleDescriptionRole);
+    }
 }
 
 // The text of a multi-line box as it stands, each line break one LF. toPlainText() would also
@@ -74,7 +84,7 @@ struct CaretMemory {
 
 } // namespace
 
-void bindComboBox(ComboBox& combo, QComboBox* widget) {
+void bindComboBox(ComboBox& combo, DropDownBox* widget) {
     widget->setEditable(true);
     widget->setInsertPolicy(QComboBox::NoInsert); // Enter does not add the typed text
     widget->setCompleter(nullptr);                // what is typed stays as typed
@@ -93,8 +103,10 @@ void bindComboBox(ComboBox& combo, QComboBox* widget) {
         const QString text = QString::fromLatin1(combo.text());
         if (w->currentText() != text)
             w->setEditText(text);
+        showDescriptions(combo, w);
     };
     follow(combo, widget, show);
+    QObject::connect(widget, &DropDownBox::aboutToDropDown, widget, [&combo] { combo.dropDown(); });
     QObject::connect(widget, &QComboBox::activated, widget, [&combo, widget, show](int index) {
         combo.choose(index);
         show(widget);

@@ -3,6 +3,7 @@
 #include "app_icon.h"
 #include "binding_support.h"
 #include "bindings.h"
+#include "drop_down_box.h"
 #include "focus_order.h"
 #include "keyboard.h"
 #include "layout.h"
@@ -91,7 +92,7 @@ QLabel* newLabel(QWidget* parent) {
 QWidget* newWidget(ControlKind kind, QWidget* parent) {
     switch (kind) {
     case ControlKind::ComboBox:
-        return new QComboBox(parent);
+        return new DropDownBox(parent);
     case ControlKind::PushButton:
         return new QPushButton(parent);
     case ControlKind::Frame:
@@ -131,8 +132,8 @@ void bindAs(Control& control, QWidget* widget, Bind bind) {
 void bindPlace(Control& control, ControlKind kind, QWidget* widget) {
     switch (kind) {
     case ControlKind::ComboBox:
-        return bindAs<ComboBox, QComboBox>(control, widget,
-                                           [](auto& c, auto* w) { bindComboBox(c, w); });
+        return bindAs<ComboBox, DropDownBox>(control, widget,
+                                             [](auto& c, auto* w) { bindComboBox(c, w); });
     case ControlKind::PushButton:
         return bindAs<PushButton, QPushButton>(control, widget,
                                                [](auto& c, auto* w) { bindPushButton(c, w); });

@@ -1,5 +1,6 @@
-// The serial line on pseudo-terminals, and the ports' device paths.
+// The serial line on pseudo-terminals, the ports' device paths and why a port does not open.
 #include "reader/input.h"
+#include "reader/qt/open_failure_reason.h"
 #include "reader/qt/port_path.h"
 #include "reader/qt/qt_line.h"
 #include "shared/port_links.h"
@@ -227,6 +228,68 @@ TEST_F(QtLineTest, AWriteTheLineDoesNotTakeIsDroppedAfterItsBound) {
     EXPECT_LT(watch.cpuMs(), 100);
     EXPECT_LT(peer.receive(flood.size(), 100ms).size(), flood.size());
     EXPECT_EQ((std::tuple{line.write(bytesOf("x")), peer.receive(1)}), (std::tuple{true, "x"}));
+}
+
+// The table of ports the operator may meet: the reader's line (held by another opener, then
+// free), a file, a device that is no terminal, a link to nothing, and no port at all.
+TEST(PortReasons, EachPortNamesTheDeviceItOpensAndAFailedOpenSaysWhy) {
+    using Device = PortDescription::Device;
+    using Reason = OpenFailure::Reason;
+    const PortLinkHome home;
+    const PtyPeer reader(home, 1);
+    const fs::path root = fs::canonical(home.root());
+    std::ofstream{root / "plain"};
+    fs::create_symlink(root / "plain", home.link(3));
+    fs::create_symlink("/dev/null", home.link(4));
+    fs::create_symlink(root / "unplugged", home.link(5));
+    const std::string pty = fs::canonical(home.link(1)).string();
+    QtLine holder;
+    ASSERT_EQ(holder.open(1, 9600), Line::OpenResult::Opened);
+    // {port, the device described, its state, why it does not open}
+    const std::tuple<int, std::string, Device, Reason> rows[] = {
+        {1, pty, Device::Present, Reason::Busy},
+        {3, root / "plain", Device::NotSerial, Reason::NotSerial},
+        {4, "/dev/null", Device::Present, Reason::NotSerial},
+        {5, root / "unplugged", Device::Missing, Reason::NoDevice},
+        {0, "", Device::Missing, Reason::NoSuchPort},
+    };
+    for (const auto& [port, device, state, reason] : rows) {
+        QtLine line;
+        const PortDescription described = line.describePort(port);
+        EXPECT_EQ(std::tuple(described.port, described.device, described.state),
+                  std::tuple(port, device, state))
+            << port;
+        EXPECT_NE(line.open(port, 9600), Line::OpenResult::Opened) << port;
+        EXPECT_EQ(line.openFailure(), (OpenFailure{.reason = reason, .device = device})) << port;
+    }
+    holder.close();
+    EXPECT_EQ(holder.open(1, 9600), Line::OpenResult::Opened) << "free once closed";
+}
+
+// What the system says of a device; a permission failure (which root never meets) and the other
+// errors as Qt reports them, told apart by the device's facts.
+TEST(PortReasons, QtsErrorAndTheDevicesFactsGiveTheReason) {
+    using Reason = OpenFailure::Reason;
+    EXPECT_EQ(deviceFacts("/dev/null"), (DeviceFacts{true, true, true, "root"}));
+    EXPECT_EQ(deviceFacts("/no/such/device"), DeviceFacts{});
+    const DeviceFacts locked{true, true, false, "dialout"};
+    const DeviceFacts open{true, true, true, "dialout"};
+    const DeviceFacts file{true, false, true, "users"};
+    // {error, facts, reason, group, system text kept}
+    const std::tuple<QSerialPort::SerialPortError, DeviceFacts, Reason, std::string, std::string>
+        rows[] = {
+            {QSerialPort::PermissionError, locked, Reason::PermissionDenied, "dialout", ""},
+            {QSerialPort::PermissionError, open, Reason::Busy, "", ""},
+            {QSerialPort::DeviceNotFoundError, open, Reason::NoDevice, "", ""},
+            {QSerialPort::UnknownError, DeviceFacts{}, Reason::NoDevice, "", ""},
+            {QSerialPort::UnsupportedOperationError, open, Reason::NotSerial, "", ""},
+            {QSerialPort::UnknownError, file, Reason::NotSerial, "", ""},
+            {QSerialPort::ResourceError, open, Reason::Other, "", "Input/output error"},
+        };
+    for (const auto& [error, facts, reason, group, systemText] : rows)
+        EXPECT_EQ(explainOpenFailure("/dev/ttyUSB0", error, "Input/output error", facts),
+                  (OpenFailure{reason, "/dev/ttyUSB0", group, systemText}))
+            << error;
 }
 
 // The links are named here, not through the rule under test: straight to the device, through a

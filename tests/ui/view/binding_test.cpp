@@ -145,6 +145,28 @@ TEST(BoxLook, ADisabledBoxLooksDisabledWhateverItsBackColour) {
     }
 }
 
+// Each entry's description is its tool tip and accessible description, brought up to date when
+// the operator opens the list: a port gone since loading shows at once.
+TEST(Operator, OpeningThePortListDescribesEachPortAnew) {
+    ViewBench b;
+    auto* ports = b.widget<QComboBox>("Combo1");
+    const auto described = [ports](int role) {
+        return ports->itemData(0, role).toString() + "|" + ports->itemData(4, role).toString();
+    };
+    const QString loaded = described(Qt::ToolTipRole);
+    b.line.existingPorts.erase(5);
+    ports->showPopup();
+    EXPECT_EQ(std::tuple(loaded, described(Qt::ToolTipRole),
+                         described(Qt::AccessibleDescriptionRole), ports->itemText(4)),
+              std::tuple(QString("COM 1: memory1|COM 5: memory5"),
+                         QString("COM 1: memory1|COM 5: memory5, no such device"),
+                         QString("COM 1: memory1|COM 5: memory5, no such device"),
+                         QString("COM 5")));
+    ports->hidePopup();
+    b.window.portList.setDescriptions({"COM 1: /dev/ttyé"}); // device names are UTF-8
+    EXPECT_EQ(described(Qt::ToolTipRole), QString("COM 1: /dev/tty\u00e9|"));
+}
+
 // The real alerts: a modal message with an OK button only, and no tick while it waits.
 TEST(QtAlerts, MessageIsModalWithOkOnlyTitledAsAskedElseAsTheApplicationAndHoldsTheTick) {
     ViewBench b;
@@ -157,20 +179,25 @@ TEST(QtAlerts, MessageIsModalWithOkOnlyTitledAsAskedElseAsTheApplicationAndHolds
     b.window.cycleTimer.onTick = [&ticks] { ++ticks; };
     b.window.cycleTimer.setEnabled(true);
     EXPECT_TRUE(timer->isActive());
-    for (const char* title : {"Check", ""}) {
+    // The reason below a message is shown as it stands, never as markup.
+    const char* why = "/dev/<b>\xc3\xa9</b> is not there.";
+    for (const auto& [title, informative] : {std::pair("Check", ""), std::pair("", why)}) {
         QStringList seen;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
             QMetaObject::invokeMethod(timer, "timeout");
-            seen << box->windowTitle() << box->text() << QString::number(ticks);
-            EXPECT_EQ(std::tuple(box->standardButtons(), box->icon(), box->isModal()),
-                      std::tuple(QMessageBox::Ok, QMessageBox::NoIcon, true));
+            seen << box->windowTitle() << box->text() << QString::number(ticks)
+                 << box->informativeText();
+            const auto* label = box->findChild<QLabel*>("qt_msgbox_informativelabel");
+            const bool plainReason = label != nullptr && label->textFormat() == Qt::PlainText;
+            EXPECT_EQ(std::tuple(box->standardButtons(), box->icon(), box->isModal(), plainReason),
+                      std::tuple(QMessageBox::Ok, QMessageBox::NoIcon, true, *informative != '\0'));
             box->button(QMessageBox::Ok)->click();
         });
-        alerts.messageBox("Open COM\r\nPort Fail!", title);
-        EXPECT_EQ(seen,
-                  QStringList({*title ? title : kApplicationTitle, "Open COM\nPort Fail!", "0"}));
+        alerts.messageBox("Open COM\r\nPort Fail!", title, informative);
+        EXPECT_EQ(seen, QStringList({*title ? title : kApplicationTitle, "Open COM\nPort Fail!",
+                                     "0", QString::fromUtf8(informative)}));
     }
     QMetaObject::invokeMethod(timer, "timeout");
     EXPECT_EQ(ticks, 1);
