@@ -50,6 +50,18 @@ RecordRow row(std::uint64_t loop, Event event = Event::Write, std::string outcom
     return RecordRow{kStart + seconds(loop), loop, event, 2, "1234", "1B 72 70- 0", outcome, ""};
 }
 
+// Waits until `done` holds, for at most a few seconds; whether it came to hold.
+template <typename Condition> bool eventually(Condition done) {
+    const auto until = Clock::now() + seconds(5);
+    while (!done()) {
+        if (Clock::now() > until) {
+            return false;
+        }
+        std::this_thread::sleep_for(milliseconds(5));
+    }
+    return true;
+}
+
 std::vector<std::uint64_t> loopsIn(const fs::path& file) {
     std::vector<std::uint64_t> loops;
     for (const RecordRow& r : readRecord(contents(file)).rows) {
@@ -160,9 +172,7 @@ TEST(RecordFile, AStalledDiskNeverHoldsTheCaller) {
     const std::size_t headerBytes = kRecordHeader.size() + 2; // stuck in the stalled write
     RecordFile record(RecordLimits{64u << 20, headerBytes + twentyRows, milliseconds(10)}, ops);
     record.start(folder.path(), kStart, "loop");
-    while (!stalled) {
-        std::this_thread::sleep_for(milliseconds(1));
-    }
+    ASSERT_TRUE(eventually([&] { return stalled.load(); }));
     auto slowest = Clock::duration::zero();
     for (std::uint64_t loop = 1; loop <= 50; ++loop) {
         const auto before = Clock::now();
@@ -269,26 +279,33 @@ TEST(RecordFile, EveryFailureOfTheDiskEndsTheRecordWithAReason) {
             return false;
         };
         ops.create = [&](const char* path) {
-            return failWhenBroken(Call::Create) ? -1 : FileOps::system().create(path);
+            if (failWhenBroken(Call::Create)) {
+                return -1;
+            }
+            return FileOps::system().create(path);
         };
         ops.write = [&](int fd, const char* bytes, std::size_t count) -> ssize_t {
-            return failWhenBroken(Call::Write) ? -1 : FileOps::system().write(fd, bytes, count);
+            if (failWhenBroken(Call::Write)) {
+                return -1;
+            }
+            return FileOps::system().write(fd, bytes, count);
         };
         ops.sync = [&](int fd) {
-            return failWhenBroken(Call::Sync) ? -1 : FileOps::system().sync(fd);
+            if (failWhenBroken(Call::Sync)) {
+                return -1;
+            }
+            return FileOps::system().sync(fd);
         };
         broken = entry.call == Call::Create;
         RecordFile record(RecordLimits{64u << 20, 8u << 20, milliseconds(20)}, ops);
         record.start(folder.path(), kStart, "loop");
         record.add(row(1), Importance::Routine);
-        while (entry.call != Call::Create && loopsIn(record.path()).empty()) {
-            std::this_thread::sleep_for(milliseconds(5));
+        if (entry.call != Call::Create) {
+            ASSERT_TRUE(eventually([&] { return !loopsIn(record.path()).empty(); })) << entry.name;
         }
         broken = true;
         record.add(row(2), Importance::Kept);
-        while (record.taking()) {
-            std::this_thread::sleep_for(milliseconds(5));
-        }
+        ASSERT_TRUE(eventually([&] { return !record.taking(); })) << entry.name;
         record.add(row(3), Importance::Kept);
         record.finish();
         std::string reason = entry.reason;
@@ -302,7 +319,11 @@ class Environment {
 public:
     void set(const char* name, std::optional<std::string> value) {
         const char* old = std::getenv(name);
-        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        std::optional<std::string> before;
+        if (old != nullptr) {
+            before = old;
+        }
+        saved_.emplace_back(name, before);
         if (value) {
             setenv(name, value->c_str(), 1);
         } else {
