@@ -34,9 +34,12 @@ public:
     mutable std::array<Boxes, 2> boxes;
 
     Counters shown;
-    Texts statuses, messages;
+    Texts statuses;
+    Texts messages;
     std::string firmware;
-    bool wantFirmware = false, running = false, ticking = false;
+    bool wantFirmware = false;
+    bool running = false;
+    bool ticking = false;
     std::vector<std::pair<bool, bool>> locks;
     Phase phase = Phase::Idle;
     int lengthsCleared = 0;
@@ -96,8 +99,11 @@ struct Rig {
     FakePanel panel;
     Bench bench{panel, link};
     // What the reader answers; the start of the command the line fails on.
-    std::string writeAnswer = esc("rp"), readAnswer = esc("s22\177?"), ready = "y", firmware,
-                failAfter;
+    std::string writeAnswer = esc("rp");
+    std::string readAnswer = esc("s22\177?");
+    std::string ready = "y";
+    std::string firmware;
+    std::string failAfter;
 
     Rig() {
         line.onWrite = [this](std::string_view bytes) {

@@ -29,8 +29,10 @@ TEST(RunControl, StartAsksForTheFirmwareFirstNeedsATrackAndAModeAndSendsTheFirst
         SCOPED_TRACE(sent);
         Rig r;
         r.panel.rowOf(Row::Data) = {"1", "2", "3"};
-        std::tie(r.panel.wantFirmware, r.panel.ticked, r.firmware, r.failAfter) =
-            std::tuple(wanted, ticked, reply, failAfter);
+        r.panel.wantFirmware = wanted;
+        r.panel.ticked = ticked;
+        r.firmware = reply;
+        r.failAfter = failAfter;
         r.panel.shown.loops = 7;
         EXPECT_EQ(r.start(mode), sent);
         EXPECT_EQ(r.panel.firmware, firmware);
@@ -151,7 +153,8 @@ TEST(TestCycle, EachModeTakesItsNextStepAfterAnAnswer) {
         EXPECT_EQ(r.panel.locks.back(), std::pair(running, running));
         // Reset zeroes the loops and the totals and resets the reader.
         Counters kept = r.bench.counters();
-        kept.loops = 0, kept.totals = {};
+        kept.loops = 0;
+        kept.totals = {};
         runNow(r.bench.resetCounters());
         EXPECT_EQ(std::pair(r.trace(), r.panel.shown), std::pair(std::string("a"), kept));
     }
@@ -180,7 +183,9 @@ TEST(TestCycle, AnswersCountWhatTheyReportInEveryKindOfRun) {
         for (bool loop : {false, true}) {
             SCOPED_TRACE(answer.substr(0, 12) + (loop ? " loop" : ""));
             Rig r;
-            std::tie(r.panel.ticked, r.writeAnswer, r.readAnswer) = std::tuple(0b111, "", "");
+            r.panel.ticked = 0b111;
+            r.writeAnswer = "";
+            r.readAnswer = "";
             Mode single = Mode::SingleWrite;
             if (read)
                 single = Mode::SingleRead;
@@ -223,7 +228,9 @@ TEST(TestCycle, GlitchesAreShownAndTheLoopGoesOn) {
     for (const auto& [write, ready, failAfter, sent, statuses] : cases) {
         SCOPED_TRACE(sent);
         Rig r;
-        std::tie(r.writeAnswer, r.ready, r.failAfter) = std::tie(write, ready, failAfter);
+        r.writeAnswer = write;
+        r.ready = ready;
+        r.failAfter = failAfter;
         EXPECT_EQ(r.start(Mode::WriteLoop, 1), sent);
         EXPECT_EQ(r.panel.statuses, statuses);
         EXPECT_EQ(r.panel.shown.loops, failAfter == esc("t") ? 0u : 1u);
@@ -233,9 +240,11 @@ TEST(TestCycle, GlitchesAreShownAndTheLoopGoesOn) {
 TEST(TestData, EmptyBoxesAreFilledThenTheDataAdvanceFromTheTracksOwnTotal) {
     using enum CharSet;
     using enum PatternSet;
+    constexpr std::uint64_t k2To32 = std::uint64_t{1} << 32;
     // The track and its text, the patterns, the choices, its total, whether the last write
     // failed; then the data to write.
-    using Case = std::tuple<int, const char*, P, CharSet, std::optional<C>, int, bool, std::string>;
+    using Case = std::tuple<int, const char*, P, CharSet, std::optional<C>, std::uint64_t, bool,
+                            std::string>;
     const Case cases[] = {
         {2, "", Loop, Iso, C::AddSerialNumber, 42, false, "2222222222000000000022222222220000042"},
         // A full box keeps its first character and drops its second.
@@ -246,23 +255,66 @@ TEST(TestData, EmptyBoxesAreFilledThenTheDataAdvanceFromTheTracksOwnTotal) {
         {3, "0", Loop, Ibm1, C::AddTestChar, 11, false, "0="},
         {2, "0", Loop, Ibm3, C::AddTestChar, 10, false, "0'"},
         {3, "0", Loop, Iso, C::AddTestChar, 23, false, "0>"},
+        // Each alphabet starts again after its last character, and goes on past 16 and 32 bits.
+        {1, "0", Loop, Ibm2, C::AddTestChar, 61, false, "0_"},
+        {1, "0", Loop, Iso, C::AddTestChar, 62, false, "0 "},
+        {2, "0", Loop, Ibm1, C::AddTestChar, 12, false, "00"},
+        {3, "0", Loop, Iso, C::AddTestChar, 24, false, "00"},
+        {1, "0", Loop, Iso, C::AddTestChar, 65536, false, "0#"},
+        {1, "0", Loop, Iso, C::AddTestChar, k2To32, false, "0&"},
+        {2, "0", Loop, Iso, C::AddTestChar, k2To32 + 7, false, "0>"},
         {2, "12", Loop, Iso, C::AddTestChar, 5, true, "12"}, // written again
         {2, "12345", Loop, Iso, C::AddSerialNumber, 3, true, "10003"},
         {1, "ABCDEFGH", Loop, Iso, C::AddSerialNumber, 45, false, "ABCD0045"},
         {1, "AB", Loop, Iso, C::AddSerialNumber, 7, false, "0007"},
+        // The serial number stays "0000" from 10000 on.
         {1, "", Single, Iso, C::AddSerialNumber, 9999, false, "11234567899999"},
         {1, "", Single, Iso, C::AddSerialNumber, 10000, false, "11234567890000"},
+        {1, "ABCDE", Loop, Iso, C::AddSerialNumber, 10001, false, "A0000"},
+        {3, "ABCDE", Loop, Iso, C::AddSerialNumber, 65536 + 5, false, "A0000"},
+        {2, "ABCDE", Loop, Iso, C::AddSerialNumber, k2To32 + 5, false, "A0000"},
     };
     for (const auto& [track, text, set, charSet, config, total, failed, data] : cases) {
         SCOPED_TRACE(::testing::Message() << track << " '" << text << "' " << total);
         FakePanel panel;
-        std::tie(panel.ticked, panel.charSetChoice, panel.configChoice,
-                 panel.box(Row::Data, track)) = std::tuple(trackBit(track), charSet, config, text);
+        panel.ticked = trackBit(track);
+        panel.charSetChoice = charSet;
+        panel.configChoice = config;
+        panel.box(Row::Data, track) = text;
         Counters counters{0, {77, 77, 77}}; // the other tracks' totals play no part
-        counters.totals[trackIndex(track)] = static_cast<std::uint64_t>(total);
+        counters.totals[trackIndex(track)] = total;
         TestData(panel, counters).prepareTicked(set, failed);
         EXPECT_EQ(std::exchange(panel.box(Row::Data, track), ""), data);
         EXPECT_EQ(panel.rowOf(Row::Data), Boxes{}); // the other tracks untouched
+    }
+}
+
+// However many writes follow, a full box keeps its first character and its length, and ends
+// with the latest test characters.
+TEST(TestData, AFullBoxKeepsItsFirstCharacterOverManyWrites) {
+    FakePanel panel;
+    panel.ticked = trackBit(3);
+    panel.box(Row::Data, 3) = "X" + std::string(106, '-');
+    Counters counters;
+    std::string appended;
+    for (std::uint64_t n = 0; n < 300; ++n) {
+        counters.totals[2] = n;
+        TestData(panel, counters).advanceTicked(false);
+        appended += "0123456789=>"[n % 12];
+    }
+    EXPECT_EQ(panel.box(Row::Data, 3), "X" + appended.substr(300 - 106));
+}
+
+// Counts go on exactly past 16 and 32 bits.
+TEST(Counting, GoesOnPastSixteenAndThirtyTwoBits) {
+    for (const std::uint64_t n : {std::uint64_t{65535}, (std::uint64_t{1} << 32) - 1}) {
+        Counters counters{n, {n, n, n}, {n, n, n}, {n, n, n}};
+        countWrite(counters, 0b111);
+        for (int track = 1; track <= 3; ++track)
+            countReadSegment(counters, track, true, true);
+        EXPECT_EQ(
+            counters,
+            (Counters{n, {n + 2, n + 2, n + 2}, {n + 1, n + 1, n + 1}, {n + 1, n + 1, n + 1}}));
     }
     Counters none;
     countReadSegment(none, 0, true, true); // a segment of no track counts nothing

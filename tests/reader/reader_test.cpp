@@ -37,14 +37,16 @@ std::string segmentsOf(const ReadAnswer& answer) {
 }
 
 TEST(WriteAnswer, ReportsTheTracksOfItsCodeWhenItsResultSaysWrittenAndShowsItInHex) {
-    // clang-format off
     const std::tuple<std::string_view, TrackSet, std::string_view> cases[] = {
-        {"rp", 0b010, "1B 72 70- 0"}, {"rq", 0, "1B 72 71- 0"}, {"T0p", 0b100, "1B 54 30 70- 0"},
-        {"Tp", 0, "1B 54 70- 0"}, {"B0p", 0b110, "1B 42 30 70- 0"}, {" 0p", 0b001, "1B 20 30 70- 0"},
-        {"!0p", 0b011, "1B 21 30 70- 0"}, {"\"0p", 0b111, "1B 22 30 70- 0"}, {"\"pq", 0, "1B 22 70 71- 0"},
-        {"X0p", 0, "1B 58 30 70- 0"}, {"r\200p", 0, "1B 72- 0"}, {"T\177p", 0b100, "1B 54 7F 70- 0"},
-        {"\037Tp", 0, "1B- 0"}, {"", 0, "1B- 0"}, {"T p", 0b100, "1B 54 20 70- 0"}};
-    // clang-format on
+        {"rp", 0b010, "1B 72 70- 0"},     {"rq", 0, "1B 72 71- 0"},
+        {"T0p", 0b100, "1B 54 30 70- 0"}, {"Tp", 0, "1B 54 70- 0"},
+        {"B0p", 0b110, "1B 42 30 70- 0"}, {" 0p", 0b001, "1B 20 30 70- 0"},
+        {"!0p", 0b011, "1B 21 30 70- 0"}, {"\"0p", 0b111, "1B 22 30 70- 0"},
+        {"\"pq", 0, "1B 22 70 71- 0"},    {"X0p", 0, "1B 58 30 70- 0"},
+        {"r\200p", 0, "1B 72- 0"},        {"T\177p", 0b100, "1B 54 7F 70- 0"},
+        {"\037Tp", 0, "1B- 0"},           {"", 0, "1B- 0"},
+        {"T p", 0b100, "1B 54 20 70- 0"},
+    };
     for (const auto& [bytes, tracks, status] : cases) {
         const WriteAnswer answer = decodeWriteAnswer(answerOf(bytes));
         EXPECT_EQ((std::pair{answer.written, std::string_view(answer.status)}),
@@ -56,15 +58,28 @@ TEST(WriteAnswer, ReportsTheTracksOfItsCodeWhenItsResultSaysWrittenAndShowsItInH
 // track 1 data may hold "A"; whatever follows the last segment is ignored; a cut answer ends
 // behind the stored bytes.
 TEST(ReadAnswer, GivesTheSegmentsInTheirOrderTwoThreeOne) {
-    // clang-format off
     const std::pair<std::string_view, std::string_view> cases[] = {
-        {"s12\177A\177~AB\177?", "2[12]3-1[AB]"}, {"s12A34~AB?", "2[12]3[34]1[AB]"},
-        {"s?", "2[]"}, {"s\177?", "2-"}, {"s0?", "2[0]"}, {"s/1?", ""}, {"s@1?", ""},
-        {"sA12?", "3[12]"}, {"sA3\177~4?", "3[3]1[4]"}, {"sA3~4?", "3[3]1[4]"},
-        {"s12~1A2?", "2[12]1[1A2]"}, {"s~%A?", "1[%A]"}, {"s~A\17799?", "1[A]"},
-        {"s12", "2[12]"}, {"sx~A?", ""}, {"t12~AB?", "invalid"}, {"", "invalid"},
-        {"s'12A3~1?", "2['12]3[3]1[1]"}, {"s'?", "2[']"}, {"s&1?", ""}};
-    // clang-format on
+        {"s12\177A\177~AB\177?", "2[12]3-1[AB]"},
+        {"s12A34~AB?", "2[12]3[34]1[AB]"},
+        {"s?", "2[]"},
+        {"s\177?", "2-"},
+        {"s0?", "2[0]"},
+        {"s/1?", ""},
+        {"s@1?", ""},
+        {"sA12?", "3[12]"},
+        {"sA3\177~4?", "3[3]1[4]"},
+        {"sA3~4?", "3[3]1[4]"},
+        {"s12~1A2?", "2[12]1[1A2]"},
+        {"s~%A?", "1[%A]"},
+        {"s~A\17799?", "1[A]"},
+        {"s12", "2[12]"},
+        {"sx~A?", ""},
+        {"t12~AB?", "invalid"},
+        {"", "invalid"},
+        {"s'12A3~1?", "2['12]3[3]1[1]"},
+        {"s'?", "2[']"},
+        {"s&1?", ""},
+    };
     for (const auto& [bytes, segments] : cases)
         EXPECT_EQ(segmentsOf(decodeReadAnswer(answerOf(bytes))), segments) << bytes;
     EXPECT_EQ(answerOf("s").at(AnswerBuffer::kSize), 0) << "behind the buffer";
@@ -118,16 +133,17 @@ TEST_F(LinkTest, EachCommandLeavesAsEscAndItsBytesInOneWriteAfterTheDrain) {
     using enum CharSet;
     using enum Itrip;
     const auto reading = [](TrackSet tracks) { return readCommandFor(tracks).value(); };
-    // clang-format off
     const std::tuple<Command, std::string_view, bool> cases[] = {
-        {reading(0b001), "\033 ", true}, {reading(0b010), "\033]", true}, {reading(0b011), "\033#", true},
-        {reading(0b100), "\033T]", true}, {reading(0b101), "\033\"", true}, {reading(0b110), "\033B]", true},
-        {reading(0b111), "\033\"", true}, {Command::Abandon, "\0330", false}, {Command::ReadyCheck, "\033e", false},
-        {Command::ResetReader, "\033a", false}, {charSetCommand(Ibm1), "\033'", false},
-        {charSetCommand(Ibm2), "\033O", false}, {charSetCommand(Ibm3), "\033N", false},
-        {charSetCommand(Iso), "\033=", false}, {itripCommand(OneThird), "\033*", false},
-        {itripCommand(TwoThirds), "\033+", false}, {itripCommand(Full), "\033,", false}};
-    // clang-format on
+        {reading(0b001), "\033 ", true},          {reading(0b010), "\033]", true},
+        {reading(0b011), "\033#", true},          {reading(0b100), "\033T]", true},
+        {reading(0b101), "\033\"", true},         {reading(0b110), "\033B]", true},
+        {reading(0b111), "\033\"", true},         {Command::Abandon, "\0330", false},
+        {Command::ReadyCheck, "\033e", false},    {Command::ResetReader, "\033a", false},
+        {charSetCommand(Ibm1), "\033'", false},   {charSetCommand(Ibm2), "\033O", false},
+        {charSetCommand(Ibm3), "\033N", false},   {charSetCommand(Iso), "\033=", false},
+        {itripCommand(OneThird), "\033*", false}, {itripCommand(TwoThirds), "\033+", false},
+        {itripCommand(Full), "\033,", false},
+    };
     for (const auto& [command, bytes, read] : cases) {
         line.clearRecord();
         line.feed(std::string(16, 'x'));
@@ -296,14 +312,17 @@ TEST_F(LinkTest, TheFirmwareVersionIsTheSecondFrameWithoutItsLastTwoPayloadBytes
     const std::string v = frame("V1.0\r") + "Z";
     const std::string whole = frame("ab") + frame("V1.0\r");
     using enum Outcome;
-    // clang-format off
     const std::tuple<std::string, Outcome, std::string, int> cases[] = {
-        {frame("") + v, Complete, "V1.", 100}, {frame(every) + v, Complete, "V1.", 100},
-        {frame("") + frame("") + "Z", Complete, "", 100}, {frame("") + frame("V1") + "Z", Complete, "", 100},
-        {frame("ab") + frame(every) + "Z", Complete, every.substr(0, 253), 100}, {"", TimedOut, "", 2100},
-        {whole.substr(0, 3), TimedOut, "", 2100}, {whole.substr(0, 7), TimedOut, "", 2100},
-        {whole.substr(0, whole.size() - 1), TimedOut, "", 2100}};
-    // clang-format on
+        {frame("") + v, Complete, "V1.", 100},
+        {frame(every) + v, Complete, "V1.", 100},
+        {frame("") + frame("") + "Z", Complete, "", 100},
+        {frame("") + frame("V1") + "Z", Complete, "", 100},
+        {frame("ab") + frame(every) + "Z", Complete, every.substr(0, 253), 100},
+        {"", TimedOut, "", 2100},
+        {whole.substr(0, 3), TimedOut, "", 2100},
+        {whole.substr(0, 7), TimedOut, "", 2100},
+        {whole.substr(0, whole.size() - 1), TimedOut, "", 2100},
+    };
     for (const auto& [answer, outcome, version, ms] : cases) {
         line.clearRecord();
         line.clockMs = 0;

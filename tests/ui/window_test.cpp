@@ -156,8 +156,11 @@ TEST(WindowPanel, ReadsTicksAndCountsHeldTo16BitsShowsCountersAndTextsPaintsTheR
                              w.writesPerLoopBox.text() + '|' + w.readsPerLoopBox.text()),
                   std::tuple(writes, reads, std::string(shownAfter)));
     }
-    panel.showCounters(
-        {std::numeric_limits<std::uint64_t>::max(), {1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
+    // Past 16 and 32 bits, each count is shown exactly.
+    panel.showCounters({std::numeric_limits<std::uint64_t>::max(),
+                        {65536, std::uint64_t{1} << 32, 3},
+                        {4, 5, 6},
+                        {7, 8, 9}});
     const std::string longText(300, '7'); // read-back and firmware boxes have no maximum
     for (int track = 1; track <= 3; ++track)
         panel.setBoxText(Row::ReadBack, track, longText);
@@ -168,8 +171,8 @@ TEST(WindowPanel, ReadsTicksAndCountsHeldTo16BitsShowsCountersAndTextsPaintsTheR
                   joined(w.writeCountLabels) + joined(w.readCountLabels) + joined(w.trackBoxes) +
                   joined(w.readBackBoxes) + w.firmwareBox.text() + '|' + t.alerts.messages.at(0) +
                   '|' + t.alerts.titles.at(0),
-              "18446744073709551615|1|2|3|4|5|6|7|8|9|||=>|" + longText + "|" + longText + "|" +
-                  longText + "|" + longText + "|Select a track|Dornal Test");
+              "18446744073709551615|65536|4294967296|3|4|5|6|7|8|9|||=>|" + longText + "|" +
+                  longText + "|" + longText + "|" + longText + "|Select a track|Dornal Test");
     for (const auto& [phase, data, readBack] : {std::tuple{Phase::Writing, kYellow, kWindowColor},
                                                 {Phase::Reading, kWindowColor, kYellow},
                                                 {Phase::Idle, kWindowColor, kWindowColor}}) {
