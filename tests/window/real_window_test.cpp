@@ -1,4 +1,5 @@
 #include "close_request.h"
+#include "engine/record/record_reader.h"
 #include "sim_process.h"
 #include "ui/view/layout.h"
 
@@ -42,6 +43,32 @@ std::string heard(const std::string& trace) {
         if (const auto at = line.find(" in  "); at != std::string::npos)
             bytes += line.substr(at + 5) + " ";
     return bytes;
+}
+
+// The bytes the simulated reader heard (`way` "in") or sent ("out"), as bytes.
+std::string traced(const std::string& trace, const std::string& way) {
+    std::string bytes;
+    std::istringstream lines(fileText(trace));
+    const std::string mark = " " + way + (way == "in" ? "  " : " ");
+    for (std::string line; std::getline(lines, line);) {
+        const auto at = line.find(mark);
+        if (at == std::string::npos)
+            continue;
+        std::istringstream hex(line.substr(at + mark.size()));
+        for (std::string byte; hex >> byte;)
+            bytes.push_back(static_cast<char>(std::stoi(byte, nullptr, 16)));
+    }
+    return bytes;
+}
+
+// The track 2 data of each write frame in the bytes heard: between ESC "t" and "A" (track 3
+// follows, as all three tracks are ticked).
+std::vector<std::string> framedTrack2(const std::string& heard) {
+    std::vector<std::string> data;
+    for (std::size_t at = heard.find("\033t"); at != std::string::npos;
+         at = heard.find("\033t", at + 2))
+        data.push_back(heard.substr(at + 2, heard.find('A', at) - at - 2));
+    return data;
 }
 
 // A value from xwininfo's report, such as "Width" or "Map State".
@@ -128,6 +155,56 @@ TEST_F(RealWindow, ClosingTheWindowWhileAStepWaitsForTheReaderEndsTheProgramWith
     std::this_thread::sleep_for(200ms);
     ASSERT_TRUE(testing::requestClose(display, std::stoul(window)));
     EXPECT_EQ(program.waitExit(1s), 0) << "the program did not end within a second";
+}
+
+// A run killed in its middle leaves a record that holds every answer up to its last second,
+// each write row with the data the line carried and each difference the reader made.
+TEST_F(RealWindow, AKilledRunsRecordMatchesTheLineUpToItsLastSecond) {
+    const std::string trace = home.root() + "/sim.trace";
+    const std::string records = home.root() + "/runs";
+    testing::SimProcess sim(home, 1, {"--corrupt-every", "3", "--trace", trace});
+    testing::ChildProcess program({DORNAL_TEST_PROGRAM, "--record-dir", records},
+                                  home.root() + "/program");
+    const std::string window =
+        output("timeout 10 xdotool search --sync --onlyvisible --name '^Dornal Test 1\\.10$'");
+    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(within(5s, [&] { return windowInfo(window, "Map State") == "IsViewable"; }));
+    clickControl(window, "Command1(0)"); // "&Connect"
+    ASSERT_TRUE(within(3s, [&] { return !heard(trace).empty(); }));
+    std::this_thread::sleep_for(500ms);
+    clickControl(window, "Command2(0)"); // "&Start Action": the write/read loop, all tracks
+    std::this_thread::sleep_for(6s);
+    program.signal(SIGKILL);
+    ASSERT_EQ(program.waitExit(2s), 128 + SIGKILL);
+    std::this_thread::sleep_for(200ms);
+
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(records))
+        files.push_back(entry.path());
+    ASSERT_EQ(files.size(), 1u);
+    const record::ReadRecord read = record::readRecord(fileText(files[0]));
+    ASSERT_EQ(read.error, "");
+    std::vector<std::string> written;
+    int same = 0;
+    int differs = 0;
+    for (const record::RecordRow& row : read.rows) {
+        if (row.event == record::Event::Write && row.track == 2)
+            written.push_back(row.data);
+        if (row.event == record::Event::Read) {
+            same += row.outcome == "same";
+            differs += row.outcome == "differs";
+        }
+    }
+    // About a loop a second for six seconds; the last second may be lost.
+    ASSERT_GE(written.size(), 3u) << fileText(files[0]);
+    const std::vector<std::string> frames = framedTrack2(traced(trace, "in"));
+    ASSERT_GE(frames.size(), written.size());
+    EXPECT_EQ(std::vector(frames.begin(), frames.begin() + static_cast<long>(written.size())),
+              written);
+    // Every third read answer was changed by the reader: one track of it differs.
+    EXPECT_GE(same, 2);
+    EXPECT_GE(differs, 1);
+    EXPECT_LE(differs, static_cast<int>(written.size()) + 1);
 }
 
 } // namespace
