@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <string>
 
 namespace dornal::bench {
 
@@ -19,6 +20,6 @@ void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor, bool 
 // An unattended "Auto Write/Read Loop" against a reader that fails some writes and sends stray
 // bytes: memory, descriptors and tick time at the start and the end, and the counters against
 // the simulated reader's own tally.
-void soak(std::chrono::seconds runFor);
+void soak(std::chrono::seconds runFor, const std::string& recordDir = {});
 
 } // namespace dornal::bench

@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: dornal-bench silent SECONDS | cut SECONDS | dribble SECONDS | write-calls\n"
-    "       | cadence MODE BAUD SECONDS [record] | soak SECONDS\n"
+    "       | cadence MODE BAUD SECONDS [record] | soak SECONDS [RECORD_DIR]\n"
     "Measures the bench's logic on the real serial layer against the simulated reader and\n"
     "prints name=value lines. MODE is the place of a loop mode in the Action list that counts its "
     "loops:\n"
@@ -35,6 +35,8 @@ int run(int argc, char* argv[]) {
         dribbledAnswerStall(secondsArg(argv[2]));
     else if (what == "soak" && argc == 3)
         soak(secondsArg(argv[2]));
+    else if (what == "soak" && argc == 4)
+        soak(secondsArg(argv[2]), argv[3]);
     else if (what == "write-calls" && argc == 2)
         writeCallsPerFrame();
     else if (what == "cadence" && argc == 5)

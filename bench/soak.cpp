@@ -84,8 +84,10 @@ std::string addAnswerInFlight(Line& line, Counters& counters) {
 
 } // namespace
 
-void soak(std::chrono::seconds runFor) {
+void soak(std::chrono::seconds runFor, const std::string& recordDir) {
     SimSession session(kFaults, 115200);
+    if (!recordDir.empty())
+        session.controller.bench().recorder().recordInto(recordDir);
     session.start(Mode::WriteReadLoop);
     const long rssStart = residentKb();
     const long fdsStart = openDescriptors();
@@ -142,6 +144,9 @@ void soak(std::chrono::seconds runFor) {
                 counters.reads[i] == tallied(tally, "reads-with-data", track);
     }
     put("counters_equal_tally", equal ? "yes" : "no");
+    session.window.abandonButton.click();
+    session.settle();
+    put("record", session.window.statusLabel.toolTip());
 }
 
 } // namespace dornal::bench

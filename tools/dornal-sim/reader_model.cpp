@@ -13,8 +13,10 @@ namespace {
 std::string perTrack(const char* name, const std::array<std::uint64_t, 3>& counts) {
     std::string text = name;
     for (int number = 1; number <= 3; ++number) {
-        text += " " + std::to_string(number) + "=" +
-                std::to_string(counts[static_cast<std::size_t>(number - 1)]);
+        text += ' ';
+        text += std::to_string(number);
+        text += '=';
+        text += std::to_string(counts[static_cast<std::size_t>(number - 1)]);
     }
     return text;
 }
@@ -35,7 +37,10 @@ std::string tallyLine(const Tally& tally) {
         {"corrupted", tally.corrupted},
     };
     for (const auto& [name, count] : counts) {
-        line += " " + std::string(name) + " " + std::to_string(count);
+        line += ' ';
+        line += name;
+        line += ' ';
+        line += std::to_string(count);
     }
     return line;
 }
