@@ -98,9 +98,23 @@ protected:
         setenv("QT_QPA_PLATFORM", "xcb", 1);
     }
 
+    // Starts the program with `args` and waits for its window to be on screen: its X id, or
+    // empty when it does not come.
+    std::string startProgram(std::vector<std::string> args = {}) {
+        args.insert(args.begin(), DORNAL_TEST_PROGRAM);
+        program.emplace(std::move(args), home.root() + "/program");
+        const std::string window =
+            output("timeout 10 xdotool search --sync --onlyvisible --name '^Dornal Test 1\\.10$'");
+        if (window.empty() ||
+            !within(5s, [&] { return windowInfo(window, "Map State") == "IsViewable"; }))
+            return {};
+        return window;
+    }
+
     testing::PortLinkHome home;
     std::optional<testing::ChildProcess> screen;
     std::string display;
+    std::optional<testing::ChildProcess> program;
 };
 
 // Clicks the middle of a top-level control of the layout, by its object name.
@@ -115,12 +129,8 @@ void clickControl(const std::string& window, const char* name) {
 TEST_F(RealWindow, ConnectClickedOnScreenResetsTheReaderAndClosingEndsTheProgram) {
     const std::string trace = home.root() + "/sim.trace";
     testing::SimProcess sim(home, 1, {"--trace", trace});
-    testing::ChildProcess program({DORNAL_TEST_PROGRAM}, home.root() + "/program");
-
-    const std::string window =
-        output("timeout 10 xdotool search --sync --onlyvisible --name '^Dornal Test 1\\.10$'");
+    const std::string window = startProgram();
     ASSERT_FALSE(window.empty()) << "the window \"Dornal Test 1.10\" did not appear";
-    ASSERT_TRUE(within(5s, [&] { return windowInfo(window, "Map State") == "IsViewable"; }));
 
     // Loading sends nothing: the port is opened only by Connect.
     std::this_thread::sleep_for(300ms);
@@ -132,7 +142,7 @@ TEST_F(RealWindow, ConnectClickedOnScreenResetsTheReaderAndClosingEndsTheProgram
     EXPECT_EQ(heard(trace).substr(0, 5), "1B 61"); // ESC "a": reset first
 
     ASSERT_TRUE(testing::requestClose(display, std::stoul(window)));
-    EXPECT_EQ(program.waitExit(5s), 0) << "the program did not end after its window was closed";
+    EXPECT_EQ(program->waitExit(5s), 0) << "the program did not end after its window was closed";
 }
 
 // A reader that never says it is ready holds a step of the write/read loop for two seconds:
@@ -140,11 +150,8 @@ TEST_F(RealWindow, ConnectClickedOnScreenResetsTheReaderAndClosingEndsTheProgram
 TEST_F(RealWindow, ClosingTheWindowWhileAStepWaitsForTheReaderEndsTheProgramWithinASecond) {
     const std::string trace = home.root() + "/sim.trace";
     testing::SimProcess sim(home, 1, {"--never-ready", "--trace", trace});
-    testing::ChildProcess program({DORNAL_TEST_PROGRAM}, home.root() + "/program");
-    const std::string window =
-        output("timeout 10 xdotool search --sync --onlyvisible --name '^Dornal Test 1\\.10$'");
+    const std::string window = startProgram();
     ASSERT_FALSE(window.empty());
-    ASSERT_TRUE(within(5s, [&] { return windowInfo(window, "Map State") == "IsViewable"; }));
     clickControl(window, "Command1(0)"); // "&Connect"
     ASSERT_TRUE(within(3s, [&] { return !heard(trace).empty(); }));
     std::this_thread::sleep_for(500ms);  // Connect's drains
@@ -154,7 +161,7 @@ TEST_F(RealWindow, ClosingTheWindowWhileAStepWaitsForTheReaderEndsTheProgramWith
         << heard(trace);
     std::this_thread::sleep_for(200ms);
     ASSERT_TRUE(testing::requestClose(display, std::stoul(window)));
-    EXPECT_EQ(program.waitExit(1s), 0) << "the program did not end within a second";
+    EXPECT_EQ(program->waitExit(1s), 0) << "the program did not end within a second";
 }
 
 // A run killed in its middle leaves a record that holds every answer up to its last second,
@@ -163,19 +170,15 @@ TEST_F(RealWindow, AKilledRunsRecordMatchesTheLineUpToItsLastSecond) {
     const std::string trace = home.root() + "/sim.trace";
     const std::string records = home.root() + "/runs";
     testing::SimProcess sim(home, 1, {"--corrupt-every", "3", "--trace", trace});
-    testing::ChildProcess program({DORNAL_TEST_PROGRAM, "--record-dir", records},
-                                  home.root() + "/program");
-    const std::string window =
-        output("timeout 10 xdotool search --sync --onlyvisible --name '^Dornal Test 1\\.10$'");
+    const std::string window = startProgram({"--record-dir", records});
     ASSERT_FALSE(window.empty());
-    ASSERT_TRUE(within(5s, [&] { return windowInfo(window, "Map State") == "IsViewable"; }));
     clickControl(window, "Command1(0)"); // "&Connect"
     ASSERT_TRUE(within(3s, [&] { return !heard(trace).empty(); }));
     std::this_thread::sleep_for(500ms);
     clickControl(window, "Command2(0)"); // "&Start Action": the write/read loop, all tracks
     std::this_thread::sleep_for(6s);
-    program.signal(SIGKILL);
-    ASSERT_EQ(program.waitExit(2s), 128 + SIGKILL);
+    program->signal(SIGKILL);
+    ASSERT_EQ(program->waitExit(2s), 128 + SIGKILL);
     std::this_thread::sleep_for(200ms);
 
     std::vector<std::filesystem::path> files;

@@ -2,6 +2,7 @@
 // stays one the bench decodes as before.
 #include "corruption.h"
 #include "reader_model.h"
+#include "reader_script.h"
 
 #include "shared/tracks.h"
 
@@ -12,22 +13,7 @@
 namespace dornal::sim {
 namespace {
 
-std::string b(std::string text) {
-    std::ranges::replace(text, '^', '\x1b');
-    std::ranges::replace(text, '|', '\x7f');
-    return text;
-}
-
-std::string frame(const std::string& body) {
-    return b("^t") + body + "\x1d\x1b\\\x1bj";
-}
-
-std::string answerTo(ReaderModel& reader, const std::string& bytes) {
-    std::string all;
-    for (const Answer& a : reader.feed(bytes))
-        all += a.bytes;
-    return all;
-}
+using namespace testing;
 
 TEST(ChangedCharacter, TakesTheNextCharacterOfTheTrack) {
     const struct {

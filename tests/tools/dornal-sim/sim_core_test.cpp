@@ -4,6 +4,7 @@
 #include "answers.h"
 #include "options.h"
 #include "reader_model.h"
+#include "reader_script.h"
 
 #include <gtest/gtest.h>
 
@@ -13,28 +14,12 @@
 namespace dornal::sim {
 namespace {
 
-// Bytes written readably: "^" stands for ESC and "|" for DEL.
-std::string b(std::string text) {
-    std::ranges::replace(text, '^', '\x1b');
-    std::ranges::replace(text, '|', '\x7f');
-    return text;
-}
+using namespace testing;
 
 const std::string kQuery("\x42\x00\x06\x1a\x22\x00\x00\x00\x80\xfc", 10);
 // For the version text "V1.0": the acknowledgement, then the version text and CR LF, each
 // frame closed by the byte that brings its sum to 0 mod 256.
 const std::string kFirmware("\x42\x00\x02\x1a\x22\x80\x42\x00\x06V1.0\r\n\xbc", 16);
-
-std::string frame(const std::string& body) {
-    return b("^t") + body + "\x1d\x1b\\\x1bj";
-}
-
-std::string answerTo(ReaderModel& reader, const std::string& bytes) {
-    std::string all;
-    for (const Answer& a : reader.feed(bytes))
-        all += a.bytes;
-    return all;
-}
 
 // Each request on a card holding "12" on track 2, "34" on track 3 and "AB" on track 1, then a
 // ready check that must still be answered; and what track 2 holds afterwards.
