@@ -49,6 +49,27 @@ constexpr std::string_view kAlphabetIso = "0123456789=>";
 constexpr std::pair<char, int> kCodes[] = {{'r', 0b010}, {'T', 0b100}, {'B', 0b110},
                                            {' ', 0b001}, {'!', 0b011}, {'"', 0b111}};
 
+// The tracks named by a write answer's code byte; none for another byte.
+int tracksOf(char code) {
+    for (const auto& [byte, tracks] : kCodes) {
+        if (byte == code)
+            return tracks;
+    }
+    return 0;
+}
+
+// "4,812": a count as a read-back box's tool tip gives it.
+std::string grouped(std::uint64_t n) {
+    const std::string digits = std::to_string(n);
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += ',';
+        text += digits[i];
+    }
+    return text;
+}
+
 // Four digits of the total; "0000" from 10000 on.
 std::string serialOf(std::uint64_t total) {
     if (total >= 10000)
@@ -249,8 +270,21 @@ struct Rig : MemoryLine {
     std::array<int, 2> perLoop{};    // writes and reads per loop
     std::array<int, 2> done{};       // write and read answers taken in this loop
     std::array<std::string, 3> data; // each track's data before its next write
+    // The read-back check: the data of the last write frame, what the card holds as far as the
+    // bench can know (none: unknown), each track's checks in this run and whether its read-back
+    // box shows a difference.
+    struct Checks {
+        bool shown = false; // a read of the track was checked, or got no verdict
+        std::uint64_t checked = 0;
+        std::uint64_t differed = 0;
+        std::optional<std::uint64_t> lastLoop;
+    };
+    std::array<std::optional<std::string>, 3> frame;
+    std::array<std::optional<std::string>, 3> card;
+    std::array<Checks, 3> checks;
+    std::array<bool, 3> marked{};
 
-    explicit Rig(int failEvery) : reader({failEvery, "ENDURANCE"}) {
+    Rig(int failEvery, int corruptEvery) : reader({failEvery, "ENDURANCE", corruptEvery}) {
         controller.load();
         onWrite = [this](std::string_view bytes) {
             for (const Answer& a : reader.feed(bytes))
@@ -395,6 +429,10 @@ struct Rig : MemoryLine {
         w.startButton.click();
         // Counters cleared at the end of Start: its first write was prepared from the old.
         expected = {};
+        if (ticked) { // a run that begins knows nothing of the card
+            card = {};
+            checks = {};
+        }
         running = ticked;
         itripFree = itripFree && !ticked;
         CHECK_THAT(ticked || alerts.messages.size() == 1, "Start without a track");
@@ -461,7 +499,8 @@ struct Rig : MemoryLine {
         if (bytes[1] != static_cast<char>(kWriteFrameStart))
             return;
         reading = false;
-        checkFrame(frameData(bytes));
+        frame = frameData(bytes);
+        checkFrame(frame);
         first = false;
     }
 
@@ -537,13 +576,14 @@ struct Rig : MemoryLine {
         });
         const auto kind = reading ? Answer::Kind::Read : Answer::Kind::Write;
         const bool whole = at != placed.end() && at->answer.kind == kind;
+        const std::uint64_t loop = expected.loops; // a read is checked before it ends its loop
         if (!reading)
             failed = !whole || at->answer.bytes.back() != kWriteOk;
         moveRunOn();
         if (whole && reading)
-            countRead(at->answer.bytes);
-        if (whole && !failed && !reading)
-            countWrite(at->answer.bytes[1]);
+            countRead(at->answer.bytes, loop);
+        if (!reading)
+            countWrite(failed ? 0 : tracksOf(at->answer.bytes[1]));
     }
 
     void moveRunOn() {
@@ -569,18 +609,21 @@ struct Rig : MemoryLine {
         }
     }
 
-    void countWrite(char code) {
-        for (const auto& [byte, tracks] : kCodes) {
-            for (std::size_t i = 0; i < 3 && byte == code; ++i) {
-                expected.writes[i] += tracks >> i & 1;
-                expected.totals[i] += tracks >> i & 1;
-            }
+    // A track the frame carried holds its data once a write answer names it; any other write
+    // answer leaves it unknown.
+    void countWrite(int tracks) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            expected.writes[i] += tracks >> i & 1;
+            expected.totals[i] += tracks >> i & 1;
+            if (frame[i])
+                card[i] = (tracks >> i & 1) ? frame[i] : std::nullopt;
         }
     }
 
     // Segments: track 2 unmarked, "A" track 3, "~" track 1, each closed by an end mark; the
     // bench shows the data of each. An end mark alone is no read of track 2.
-    void countRead(const std::string& b) {
+    void countRead(const std::string& b, std::uint64_t loop) {
+        std::array<std::optional<std::string>, 3> read;
         std::size_t i = 2;
         while (b[i] != kReadAnswerEnd) {
             int track = 2;
@@ -593,8 +636,32 @@ struct Rig : MemoryLine {
             expected.reads[t] += track != 2 || mark > i ? 1 : 0;
             expected.totals[t] += mark > i && mode != Mode::WriteReadLoop ? 1 : 0;
             auto& box = mode == Mode::WriteReadLoop ? w.readBackBox(track) : w.trackBox(track);
-            CHECK_THAT(box.text() == b.substr(i, mark - i), "shows \"" + box.text() + "\" as read");
+            read[t] = b.substr(i, mark - i);
+            CHECK_THAT(box.text() == *read[t], "shows \"" + box.text() + "\" as read");
             i = mark + 1;
+        }
+        if (mode == Mode::WriteReadLoop)
+            checkReadBack(read, loop);
+    }
+
+    // A ticked track, or one whose segment came, is checked against the card byte for byte, a
+    // missing segment as no data; none while the card is unknown. Every box is refilled, so
+    // only a difference marks, and only where the box shows characters.
+    void checkReadBack(const std::array<std::optional<std::string>, 3>& read, std::uint64_t loop) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            marked[i] = false;
+            if (!read[i] && !w.trackCheck(static_cast<int>(i) + 1).ticked())
+                continue;
+            checks[i].shown = true;
+            if (!card[i])
+                continue;
+            ++checks[i].checked;
+            const std::string got = read[i].value_or("");
+            if (got == *card[i])
+                continue;
+            ++checks[i].differed;
+            checks[i].lastLoop = loop;
+            marked[i] = !got.empty();
         }
     }
 
@@ -609,8 +676,28 @@ struct Rig : MemoryLine {
                     std::to_string(expected.writes[i]) + '/' + std::to_string(expected.reads[i]);
         }
         CHECK_THAT(shown == want, "loops, total/write/read " + shown + ", not " + want);
+        for (std::size_t i = 0; i < 3; ++i)
+            checkSummary(i);
         CHECK_THAT(controls() == allowed(true),
                    "controls " + controls() + ", not " + allowed(true));
+    }
+
+    // A read-back box's tool tip and marks; the time of the last difference is the clock's.
+    void checkSummary(std::size_t i) {
+        const TextBox& box = w.readBackBoxes[i];
+        const std::string& tip = box.toolTip();
+        const Checks& c = checks[i];
+        std::string want;
+        if (c.shown)
+            want = "Track " + std::to_string(i + 1) + " read back: " + grouped(c.checked) +
+                   " checked, " + grouped(c.differed) + " differed";
+        if (c.lastLoop) {
+            const std::string time = tip.substr(std::min(want.size() + 14, tip.size()), 8);
+            want += ", the last at " + time + " in loop " + grouped(*c.lastLoop);
+        }
+        CHECK_THAT(tip == want, "tool tip \"" + tip + "\", not \"" + want + '"');
+        CHECK_THAT(box.marks().empty() != marked[i],
+                   "track " + std::to_string(i + 1) + (marked[i] ? " unmarked" : " marked"));
     }
 
     // As 1s and 0s: the timer, Start, Abandon, the modes, the track checks, the per-loop counts,
@@ -637,7 +724,9 @@ RC_GTEST_PROP(Endurance, TheBenchCountsExactlyTheAnswersItTookWhole, ()) {
     const long perCase =
         (total ? std::atol(total) : 10000) / rc::detail::configuration().testParams.maxSuccess;
     const auto count = static_cast<std::size_t>(std::max(1L, perCase));
-    const int failEvery = *rc::gen::inRange(0, 6); // every k-th write fails, 0 none
+    const int failEvery = *rc::gen::inRange(0, 6);    // every k-th write fails, 0 none
+    const int corruptEvery = *rc::gen::inRange(0, 8); // every k-th read misreads, 0 none
+    RC_LOG() << "reader: fail every " << failEvery << ", corrupt every " << corruptEvery << '\n';
     const bool longRun = *rc::gen::weightedElement<bool>({{2, false}, {1, true}});
     std::vector<Step> steps;
     if (longRun) {
@@ -647,7 +736,7 @@ RC_GTEST_PROP(Endurance, TheBenchCountsExactlyTheAnswersItTookWhole, ()) {
     } else {
         steps = *stepsOf({}, count, shortRunStep());
     }
-    Rig rig(failEvery);
+    Rig rig(failEvery, corruptEvery);
     for (const Step& s : steps)
         RC_ASSERT(rig.run(s) == "");
     if (rig.moves > kWarmUp) // the heap in use has not grown with the moves
