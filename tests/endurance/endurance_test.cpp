@@ -82,8 +82,9 @@ std::string serialOf(std::uint64_t total) {
 // control is usable, and text typed into track 1's box (editable during a run too).
 // Replug: Disconnect and Connect, perhaps after the line vanished.
 enum class Act { Tick, Set, Start, Abandon, Reset, Replug, Fault };
-// How the reader spoils its next answer; cutting a ready byte leaves it out.
-enum class Fault { Cut, Stray, Late, Babble };
+// How the reader spoils its next answer; cutting a ready byte leaves it out. A blank read answer
+// lacks one track's data, or its whole segment, as from a worn card.
+enum class Fault { Cut, Stray, Late, Babble, Blank };
 
 struct Step {
     Act act = Act::Tick;
@@ -96,13 +97,14 @@ struct Step {
     int readsPerLoop = 1;
     std::optional<std::string> track1Text{};
     Fault fault = Fault::Cut;
-    std::size_t size = 0; // bytes kept of a cut answer, stray bytes, ticks an answer is late
+    // Bytes kept of a cut answer, stray bytes, ticks an answer is late, what a blank one lacks.
+    std::size_t size = 0;
     bool vanished = false;
 };
 
 void showValue(const Step& s, std::ostream& os) {
     static const char* const acts[] = {"Tick", "Set", "Start", "Abandon", "Reset", "Replug"};
-    static const char* const faults[] = {"Cut", "Stray", "Late", "Babble"};
+    static const char* const faults[] = {"Cut", "Stray", "Late", "Babble", "Blank"};
     if (s.act == Act::Fault)
         os << "Fault " << faults[static_cast<int>(s.fault)] << ' ' << s.size;
     else
@@ -137,14 +139,17 @@ rc::Gen<Step> setting(bool forLongRun) {
     });
 }
 
-// A babbling reader half as often as each other fault.
+// A babbling reader, and a blank read answer, half as often as each other fault.
 rc::Gen<Step> fault() {
     return rc::gen::exec([] {
         Step s;
         s.act = Act::Fault;
-        s.fault = *rc::gen::weightedElement<Fault>(
-            {{2, Fault::Cut}, {2, Fault::Stray}, {2, Fault::Late}, {1, Fault::Babble}});
-        const int spans[] = {256, 20, 4, 1};
+        s.fault = *rc::gen::weightedElement<Fault>({{2, Fault::Cut},
+                                                    {2, Fault::Stray},
+                                                    {2, Fault::Late},
+                                                    {1, Fault::Babble},
+                                                    {1, Fault::Blank}});
+        const int spans[] = {256, 20, 4, 1, 6};
         s.size = *rc::gen::inRange<std::size_t>(1, spans[static_cast<int>(s.fault)] + 1);
         return s;
     });
@@ -221,6 +226,27 @@ std::array<std::optional<std::string>, 3> frameData(std::string_view frame) {
     if (!body.empty())
         data[1] = std::string(body);
     return data;
+}
+
+// A read answer without the data (`which` odd) or the whole of its `which / 2`-th segment,
+// counted round; still whole and well formed.
+std::string blanked(std::string b, std::size_t which) {
+    std::vector<std::array<std::size_t, 3>> segments; // marker, data, end mark
+    std::size_t i = 2;
+    while (b[i] != kReadAnswerEnd) {
+        std::size_t data = i;
+        if (b[i] == 'A' || b[i] == '~')
+            ++data;
+        const std::size_t mark = b.find(static_cast<char>(kTrackEnd), data);
+        segments.push_back({i, data, mark});
+        i = mark + 1;
+    }
+    if (segments.empty())
+        return b;
+    const auto [marker, data, mark] = segments[which / 2 % segments.size()];
+    if (which % 2 == 1)
+        return b.erase(data, mark - data);
+    return b.erase(marker, mark + 1 - marker);
 }
 
 // Where a reader answer lies in the incoming bytes, counted from the first byte ever fed, any
@@ -475,6 +501,12 @@ struct Rig : MemoryLine {
             const std::string head = a.kind == Answer::Kind::Ready ? "" : a.bytes.substr(0, 1);
             return place(a, head + std::string(timing::kAnswerMaxBytes + 8, 'x'), 0);
         }
+        case Fault::Blank: {
+            if (a.kind != Answer::Kind::Read)
+                return place(a, a.bytes, 0);
+            const Answer blank{a.kind, blanked(a.bytes, f.size)};
+            return place(blank, blank.bytes, 0);
+        }
         }
     }
 
@@ -624,6 +656,13 @@ struct Rig : MemoryLine {
     // bench shows the data of each. An end mark alone is no read of track 2.
     void countRead(const std::string& b, std::uint64_t loop) {
         std::array<std::optional<std::string>, 3> read;
+        // No segment at all: "?" lies in the range that begins track 2, which counts as read
+        // with data, and none shown.
+        if (b[2] == kReadAnswerEnd) {
+            ++expected.reads[1];
+            expected.totals[1] += mode != Mode::WriteReadLoop ? 1 : 0;
+            read[1] = "";
+        }
         std::size_t i = 2;
         while (b[i] != kReadAnswerEnd) {
             int track = 2;
