@@ -139,7 +139,7 @@ rc::Gen<Step> setting(bool forLongRun) {
     });
 }
 
-// A babbling reader, and a blank read answer, half as often as each other fault.
+// A babbling reader half as often as each other fault.
 rc::Gen<Step> fault() {
     return rc::gen::exec([] {
         Step s;
@@ -148,7 +148,7 @@ rc::Gen<Step> fault() {
                                                     {2, Fault::Stray},
                                                     {2, Fault::Late},
                                                     {1, Fault::Babble},
-                                                    {1, Fault::Blank}});
+                                                    {2, Fault::Blank}});
         const int spans[] = {256, 20, 4, 1, 6};
         s.size = *rc::gen::inRange<std::size_t>(1, spans[static_cast<int>(s.fault)] + 1);
         return s;
@@ -275,6 +275,7 @@ struct Rig : MemoryLine {
     WindowController controller{w, alerts, *this};
     sim::ReaderModel reader;
     std::deque<Step> faults;
+    std::deque<std::size_t> blanks;                    // what each of the next read answers lacks
     std::deque<std::pair<std::uint64_t, Answer>> late; // each with the tick it comes before
     std::deque<Placed> placed;
     std::optional<std::pair<std::uint64_t, std::uint64_t>> reception;
@@ -394,8 +395,10 @@ struct Rig : MemoryLine {
             return w.resetButton.click();
         case Act::Replug:
             return replug(s.vanished);
-        case Act::Fault: // at most eight wait for their answers
-            if (faults.size() < 8)
+        case Act::Fault: // at most eight of each wait for their answers
+            if (s.fault == Fault::Blank && blanks.size() < 8)
+                blanks.push_back(s.size);
+            if (s.fault != Fault::Blank && faults.size() < 8)
                 faults.push_back(s);
             return;
         case Act::Start:
@@ -471,12 +474,16 @@ struct Rig : MemoryLine {
             --expected.loops;
     }
 
-    // The reader's side: the card holds what a write it reports done sent; the answer goes out
-    // shaped by the next fault scheduled.
-    void answer(const Answer& a) {
+    // The reader's side: the card holds what a write it reports done sent; a read answer lacks
+    // what the next blank says, and the answer goes out shaped by the next fault scheduled.
+    void answer(Answer a) {
         for (int t = 1; t <= 3 && a.bytes.back() == kWriteOk; ++t) {
             CHECK_THAT(!w.trackCheck(t).ticked() || reader.card().track(t) == data[t - 1],
                        "the card holds other data on track " + std::to_string(t));
+        }
+        if (a.kind == Answer::Kind::Read && !blanks.empty()) {
+            a.bytes = blanked(a.bytes, blanks.front());
+            blanks.pop_front();
         }
         if (faults.empty())
             return place(a, a.bytes, 0);
@@ -501,12 +508,8 @@ struct Rig : MemoryLine {
             const std::string head = a.kind == Answer::Kind::Ready ? "" : a.bytes.substr(0, 1);
             return place(a, head + std::string(timing::kAnswerMaxBytes + 8, 'x'), 0);
         }
-        case Fault::Blank: {
-            if (a.kind != Answer::Kind::Read)
-                return place(a, a.bytes, 0);
-            const Answer blank{a.kind, blanked(a.bytes, f.size)};
-            return place(blank, blank.bytes, 0);
-        }
+        case Fault::Blank: // waits for a read answer among the blanks, never here
+            return place(a, a.bytes, 0);
         }
     }
 
