@@ -1,6 +1,7 @@
 // The bench against the simulated reader's own model, in process and in virtual time: random
-// operator actions, reader faults and ticks, each checked against a reference that counts only
-// the answers the bench took whole and knows the test data by heart. A case is either many short
+// operator actions, reader faults and misreads, and ticks, each checked against a reference that
+// counts only the answers the bench took whole, knows the test data by heart and judges each
+// read back against what the card should hold. A case is either many short
 // runs (steps of every kind) or one long run (one loop mode started once, then thousands of
 // ticks with faults and Reset Counter between them). The suite runs 10,000 steps: max_success
 // cases (100 unless RC_PARAMS says otherwise) of 10,000 / max_success steps each, a long run
@@ -650,8 +651,10 @@ struct Rig : MemoryLine {
         for (std::size_t i = 0; i < 3; ++i) {
             expected.writes[i] += tracks >> i & 1;
             expected.totals[i] += tracks >> i & 1;
-            if (frame[i])
-                card[i] = (tracks >> i & 1) ? frame[i] : std::nullopt;
+            if (frame[i] && (tracks >> i & 1))
+                card[i] = frame[i];
+            else if (frame[i])
+                card[i].reset();
         }
     }
 
@@ -734,8 +737,9 @@ struct Rig : MemoryLine {
             want = "Track " + std::to_string(i + 1) + " read back: " + grouped(c.checked) +
                    " checked, " + grouped(c.differed) + " differed";
         if (c.lastLoop) {
-            const std::string time = tip.substr(std::min(want.size() + 14, tip.size()), 8);
-            want += ", the last at " + time + " in loop " + grouped(*c.lastLoop);
+            const std::string at = ", the last at ";
+            const std::string time = tip.substr(std::min(want.size() + at.size(), tip.size()), 8);
+            want += at + time + " in loop " + grouped(*c.lastLoop);
         }
         CHECK_THAT(tip == want, "tool tip \"" + tip + "\", not \"" + want + '"');
         CHECK_THAT(box.marks().empty() != marked[i],
