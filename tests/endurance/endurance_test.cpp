@@ -1,6 +1,7 @@
 // The bench against the simulated reader's own model, in process and in virtual time: random
-// operator actions, reader faults and ticks, each checked against a reference that counts only
-// the answers the bench took whole and knows the test data by heart. A case is either many short
+// operator actions, reader faults and misreads, and ticks, each checked against a reference that
+// counts only the answers the bench took whole, knows the test data by heart and judges each
+// read back against what the card should hold. A case is either many short
 // runs (steps of every kind) or one long run (one loop mode started once, then thousands of
 // ticks with faults and Reset Counter between them). The suite runs 10,000 steps: max_success
 // cases (100 unless RC_PARAMS says otherwise) of 10,000 / max_success steps each, a long run
@@ -49,6 +50,27 @@ constexpr std::string_view kAlphabetIso = "0123456789=>";
 constexpr std::pair<char, int> kCodes[] = {{'r', 0b010}, {'T', 0b100}, {'B', 0b110},
                                            {' ', 0b001}, {'!', 0b011}, {'"', 0b111}};
 
+// The tracks named by a write answer's code byte; none for another byte.
+int tracksOf(char code) {
+    for (const auto& [byte, tracks] : kCodes) {
+        if (byte == code)
+            return tracks;
+    }
+    return 0;
+}
+
+// "4,812": a count as a read-back box's tool tip gives it.
+std::string grouped(std::uint64_t n) {
+    const std::string digits = std::to_string(n);
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += ',';
+        text += digits[i];
+    }
+    return text;
+}
+
 // Four digits of the total; "0000" from 10000 on.
 std::string serialOf(std::uint64_t total) {
     if (total >= 10000)
@@ -61,8 +83,9 @@ std::string serialOf(std::uint64_t total) {
 // control is usable, and text typed into track 1's box (editable during a run too).
 // Replug: Disconnect and Connect, perhaps after the line vanished.
 enum class Act { Tick, Set, Start, Abandon, Reset, Replug, Fault };
-// How the reader spoils its next answer; cutting a ready byte leaves it out.
-enum class Fault { Cut, Stray, Late, Babble };
+// How the reader spoils its next answer; cutting a ready byte leaves it out. A blank read answer
+// lacks one track's data, or its whole segment, as from a worn card.
+enum class Fault { Cut, Stray, Late, Babble, Blank };
 
 struct Step {
     Act act = Act::Tick;
@@ -75,13 +98,14 @@ struct Step {
     int readsPerLoop = 1;
     std::optional<std::string> track1Text{};
     Fault fault = Fault::Cut;
-    std::size_t size = 0; // bytes kept of a cut answer, stray bytes, ticks an answer is late
+    // Bytes kept of a cut answer, stray bytes, ticks an answer is late, what a blank one lacks.
+    std::size_t size = 0;
     bool vanished = false;
 };
 
 void showValue(const Step& s, std::ostream& os) {
     static const char* const acts[] = {"Tick", "Set", "Start", "Abandon", "Reset", "Replug"};
-    static const char* const faults[] = {"Cut", "Stray", "Late", "Babble"};
+    static const char* const faults[] = {"Cut", "Stray", "Late", "Babble", "Blank"};
     if (s.act == Act::Fault)
         os << "Fault " << faults[static_cast<int>(s.fault)] << ' ' << s.size;
     else
@@ -121,9 +145,12 @@ rc::Gen<Step> fault() {
     return rc::gen::exec([] {
         Step s;
         s.act = Act::Fault;
-        s.fault = *rc::gen::weightedElement<Fault>(
-            {{2, Fault::Cut}, {2, Fault::Stray}, {2, Fault::Late}, {1, Fault::Babble}});
-        const int spans[] = {256, 20, 4, 1};
+        s.fault = *rc::gen::weightedElement<Fault>({{2, Fault::Cut},
+                                                    {2, Fault::Stray},
+                                                    {2, Fault::Late},
+                                                    {1, Fault::Babble},
+                                                    {2, Fault::Blank}});
+        const int spans[] = {256, 20, 4, 1, 6};
         s.size = *rc::gen::inRange<std::size_t>(1, spans[static_cast<int>(s.fault)] + 1);
         return s;
     });
@@ -202,6 +229,27 @@ std::array<std::optional<std::string>, 3> frameData(std::string_view frame) {
     return data;
 }
 
+// A read answer without the data (`which` odd) or the whole of its `which / 2`-th segment,
+// counted round; still whole and well formed.
+std::string blanked(std::string b, std::size_t which) {
+    std::vector<std::array<std::size_t, 3>> segments; // marker, data, end mark
+    std::size_t i = 2;
+    while (b[i] != kReadAnswerEnd) {
+        std::size_t data = i;
+        if (b[i] == 'A' || b[i] == '~')
+            ++data;
+        const std::size_t mark = b.find(static_cast<char>(kTrackEnd), data);
+        segments.push_back({i, data, mark});
+        i = mark + 1;
+    }
+    if (segments.empty())
+        return b;
+    const auto [marker, data, mark] = segments[which / 2 % segments.size()];
+    if (which % 2 == 1)
+        return b.erase(data, mark - data);
+    return b.erase(marker, mark + 1 - marker);
+}
+
 // Where a reader answer lies in the incoming bytes, counted from the first byte ever fed, any
 // stray bytes before it left out.
 struct Placed {
@@ -228,6 +276,7 @@ struct Rig : MemoryLine {
     WindowController controller{w, alerts, *this};
     sim::ReaderModel reader;
     std::deque<Step> faults;
+    std::deque<std::size_t> blanks;                    // what each of the next read answers lacks
     std::deque<std::pair<std::uint64_t, Answer>> late; // each with the tick it comes before
     std::deque<Placed> placed;
     std::optional<std::pair<std::uint64_t, std::uint64_t>> reception;
@@ -249,8 +298,21 @@ struct Rig : MemoryLine {
     std::array<int, 2> perLoop{};    // writes and reads per loop
     std::array<int, 2> done{};       // write and read answers taken in this loop
     std::array<std::string, 3> data; // each track's data before its next write
+    // The read-back check: the data of the last write frame, what the card holds as far as the
+    // bench can know (none: unknown), each track's checks in this run and whether its read-back
+    // box shows a difference.
+    struct Checks {
+        bool shown = false; // a read of the track was checked, or got no verdict
+        std::uint64_t checked = 0;
+        std::uint64_t differed = 0;
+        std::optional<std::uint64_t> lastLoop;
+    };
+    std::array<std::optional<std::string>, 3> frame;
+    std::array<std::optional<std::string>, 3> card;
+    std::array<Checks, 3> checks;
+    std::array<bool, 3> marked{};
 
-    explicit Rig(int failEvery) : reader({failEvery, "ENDURANCE"}) {
+    Rig(int failEvery, int corruptEvery) : reader({failEvery, "ENDURANCE", corruptEvery}) {
         controller.load();
         onWrite = [this](std::string_view bytes) {
             for (const Answer& a : reader.feed(bytes))
@@ -334,8 +396,10 @@ struct Rig : MemoryLine {
             return w.resetButton.click();
         case Act::Replug:
             return replug(s.vanished);
-        case Act::Fault: // at most eight wait for their answers
-            if (faults.size() < 8)
+        case Act::Fault: // at most eight of each wait for their answers
+            if (s.fault == Fault::Blank && blanks.size() < 8)
+                blanks.push_back(s.size);
+            if (s.fault != Fault::Blank && faults.size() < 8)
                 faults.push_back(s);
             return;
         case Act::Start:
@@ -395,6 +459,10 @@ struct Rig : MemoryLine {
         w.startButton.click();
         // Counters cleared at the end of Start: its first write was prepared from the old.
         expected = {};
+        if (ticked) { // a run that begins knows nothing of the card
+            card = {};
+            checks = {};
+        }
         running = ticked;
         itripFree = itripFree && !ticked;
         CHECK_THAT(ticked || alerts.messages.size() == 1, "Start without a track");
@@ -407,12 +475,16 @@ struct Rig : MemoryLine {
             --expected.loops;
     }
 
-    // The reader's side: the card holds what a write it reports done sent; the answer goes out
-    // shaped by the next fault scheduled.
-    void answer(const Answer& a) {
+    // The reader's side: the card holds what a write it reports done sent; a read answer lacks
+    // what the next blank says, and the answer goes out shaped by the next fault scheduled.
+    void answer(Answer a) {
         for (int t = 1; t <= 3 && a.bytes.back() == kWriteOk; ++t) {
             CHECK_THAT(!w.trackCheck(t).ticked() || reader.card().track(t) == data[t - 1],
                        "the card holds other data on track " + std::to_string(t));
+        }
+        if (a.kind == Answer::Kind::Read && !blanks.empty()) {
+            a.bytes = blanked(a.bytes, blanks.front());
+            blanks.pop_front();
         }
         if (faults.empty())
             return place(a, a.bytes, 0);
@@ -437,6 +509,8 @@ struct Rig : MemoryLine {
             const std::string head = a.kind == Answer::Kind::Ready ? "" : a.bytes.substr(0, 1);
             return place(a, head + std::string(timing::kAnswerMaxBytes + 8, 'x'), 0);
         }
+        case Fault::Blank: // waits for a read answer among the blanks, never here
+            return place(a, a.bytes, 0);
         }
     }
 
@@ -461,7 +535,8 @@ struct Rig : MemoryLine {
         if (bytes[1] != static_cast<char>(kWriteFrameStart))
             return;
         reading = false;
-        checkFrame(frameData(bytes));
+        frame = frameData(bytes);
+        checkFrame(frame);
         first = false;
     }
 
@@ -537,13 +612,14 @@ struct Rig : MemoryLine {
         });
         const auto kind = reading ? Answer::Kind::Read : Answer::Kind::Write;
         const bool whole = at != placed.end() && at->answer.kind == kind;
+        const std::uint64_t loop = expected.loops; // a read is checked before it ends its loop
         if (!reading)
             failed = !whole || at->answer.bytes.back() != kWriteOk;
         moveRunOn();
         if (whole && reading)
-            countRead(at->answer.bytes);
-        if (whole && !failed && !reading)
-            countWrite(at->answer.bytes[1]);
+            countRead(at->answer.bytes, loop);
+        if (!reading)
+            countWrite(failed ? 0 : tracksOf(at->answer.bytes[1]));
     }
 
     void moveRunOn() {
@@ -569,18 +645,30 @@ struct Rig : MemoryLine {
         }
     }
 
-    void countWrite(char code) {
-        for (const auto& [byte, tracks] : kCodes) {
-            for (std::size_t i = 0; i < 3 && byte == code; ++i) {
-                expected.writes[i] += tracks >> i & 1;
-                expected.totals[i] += tracks >> i & 1;
-            }
+    // A track the frame carried holds its data once a write answer names it; any other write
+    // answer leaves it unknown.
+    void countWrite(int tracks) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            expected.writes[i] += tracks >> i & 1;
+            expected.totals[i] += tracks >> i & 1;
+            if (frame[i] && (tracks >> i & 1))
+                card[i] = frame[i];
+            else if (frame[i])
+                card[i].reset();
         }
     }
 
     // Segments: track 2 unmarked, "A" track 3, "~" track 1, each closed by an end mark; the
     // bench shows the data of each. An end mark alone is no read of track 2.
-    void countRead(const std::string& b) {
+    void countRead(const std::string& b, std::uint64_t loop) {
+        std::array<std::optional<std::string>, 3> read;
+        // No segment at all: "?" lies in the range that begins track 2, which counts as read
+        // with data, and none shown.
+        if (b[2] == kReadAnswerEnd) {
+            ++expected.reads[1];
+            expected.totals[1] += mode != Mode::WriteReadLoop ? 1 : 0;
+            read[1] = "";
+        }
         std::size_t i = 2;
         while (b[i] != kReadAnswerEnd) {
             int track = 2;
@@ -593,8 +681,32 @@ struct Rig : MemoryLine {
             expected.reads[t] += track != 2 || mark > i ? 1 : 0;
             expected.totals[t] += mark > i && mode != Mode::WriteReadLoop ? 1 : 0;
             auto& box = mode == Mode::WriteReadLoop ? w.readBackBox(track) : w.trackBox(track);
-            CHECK_THAT(box.text() == b.substr(i, mark - i), "shows \"" + box.text() + "\" as read");
+            read[t] = b.substr(i, mark - i);
+            CHECK_THAT(box.text() == *read[t], "shows \"" + box.text() + "\" as read");
             i = mark + 1;
+        }
+        if (mode == Mode::WriteReadLoop)
+            checkReadBack(read, loop);
+    }
+
+    // A ticked track, or one whose segment came, is checked against the card byte for byte, a
+    // missing segment as no data; none while the card is unknown. Every box is refilled, so
+    // only a difference marks, and only where the box shows characters.
+    void checkReadBack(const std::array<std::optional<std::string>, 3>& read, std::uint64_t loop) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            marked[i] = false;
+            if (!read[i] && !w.trackCheck(static_cast<int>(i) + 1).ticked())
+                continue;
+            checks[i].shown = true;
+            if (!card[i])
+                continue;
+            ++checks[i].checked;
+            const std::string got = read[i].value_or("");
+            if (got == *card[i])
+                continue;
+            ++checks[i].differed;
+            checks[i].lastLoop = loop;
+            marked[i] = !got.empty();
         }
     }
 
@@ -609,8 +721,29 @@ struct Rig : MemoryLine {
                     std::to_string(expected.writes[i]) + '/' + std::to_string(expected.reads[i]);
         }
         CHECK_THAT(shown == want, "loops, total/write/read " + shown + ", not " + want);
+        for (std::size_t i = 0; i < 3; ++i)
+            checkSummary(i);
         CHECK_THAT(controls() == allowed(true),
                    "controls " + controls() + ", not " + allowed(true));
+    }
+
+    // A read-back box's tool tip and marks; the time of the last difference is the clock's.
+    void checkSummary(std::size_t i) {
+        const TextBox& box = w.readBackBoxes[i];
+        const std::string& tip = box.toolTip();
+        const Checks& c = checks[i];
+        std::string want;
+        if (c.shown)
+            want = "Track " + std::to_string(i + 1) + " read back: " + grouped(c.checked) +
+                   " checked, " + grouped(c.differed) + " differed";
+        if (c.lastLoop) {
+            const std::string at = ", the last at ";
+            const std::string time = tip.substr(std::min(want.size() + at.size(), tip.size()), 8);
+            want += at + time + " in loop " + grouped(*c.lastLoop);
+        }
+        CHECK_THAT(tip == want, "tool tip \"" + tip + "\", not \"" + want + '"');
+        CHECK_THAT(box.marks().empty() != marked[i],
+                   "track " + std::to_string(i + 1) + (marked[i] ? " unmarked" : " marked"));
     }
 
     // As 1s and 0s: the timer, Start, Abandon, the modes, the track checks, the per-loop counts,
@@ -637,7 +770,9 @@ RC_GTEST_PROP(Endurance, TheBenchCountsExactlyTheAnswersItTookWhole, ()) {
     const long perCase =
         (total ? std::atol(total) : 10000) / rc::detail::configuration().testParams.maxSuccess;
     const auto count = static_cast<std::size_t>(std::max(1L, perCase));
-    const int failEvery = *rc::gen::inRange(0, 6); // every k-th write fails, 0 none
+    const int failEvery = *rc::gen::inRange(0, 6);    // every k-th write fails, 0 none
+    const int corruptEvery = *rc::gen::inRange(0, 8); // every k-th read misreads, 0 none
+    RC_LOG() << "reader: fail every " << failEvery << ", corrupt every " << corruptEvery << '\n';
     const bool longRun = *rc::gen::weightedElement<bool>({{2, false}, {1, true}});
     std::vector<Step> steps;
     if (longRun) {
@@ -647,7 +782,7 @@ RC_GTEST_PROP(Endurance, TheBenchCountsExactlyTheAnswersItTookWhole, ()) {
     } else {
         steps = *stepsOf({}, count, shortRunStep());
     }
-    Rig rig(failEvery);
+    Rig rig(failEvery, corruptEvery);
     for (const Step& s : steps)
         RC_ASSERT(rig.run(s) == "");
     if (rig.moves > kWarmUp) // the heap in use has not grown with the moves
