@@ -9,9 +9,10 @@ namespace dornal::bench {
 void silentReaderCpu(std::chrono::seconds runFor);
 // CPU share inside the bounded wait for an answer that starts and then stops.
 void cutAnswerCpu(std::chrono::seconds runFor);
-// The window thread's longest stall while each read answer of the write/read loop trickles in
-// over about 9 s.
-void dribbledAnswerStall(std::chrono::seconds runFor);
+// The window thread's longest stall in a loop case ("wrl9600", "wrl115200", "wl9600",
+// "wl115200"), against a reader that cuts its answers after 2 bytes ("cut"), or one whose
+// read answers trickle in over about 9 s ("dribble").
+void windowStall(const std::string& which, std::chrono::seconds runFor);
 // Writes handed to the device for one write of full tracks, and their sizes.
 void writeCallsPerFrame();
 // Loops per minute of a loop mode (its place in the Action list) at a line rate.

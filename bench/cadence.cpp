@@ -84,7 +84,6 @@ void loopCadence(int modeIndex, int baudRate, std::chrono::seconds runFor, bool 
     put("busy_tick_ms_mean", run.busyMsMean);
     put("busy_tick_ms_max", run.busyMsMax);
     put("tick_late_ms_max", run.lateMsMax);
-    put("stall_ms_max", run.stallMsMax);
     put("track1_writes", session.window.writeCountLabels[0].caption());
     put("track1_reads", session.window.readCountLabels[0].caption());
     put("status", session.window.statusLabel.caption());

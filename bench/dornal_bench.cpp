@@ -10,7 +10,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: dornal-bench silent SECONDS | cut SECONDS | dribble SECONDS | write-calls\n"
+    "Usage: dornal-bench silent SECONDS | cut SECONDS | stall CASE SECONDS | write-calls\n"
     "       | cadence MODE BAUD SECONDS [record] | soak SECONDS [RECORD_DIR]\n"
     "Measures the bench's logic on the real serial layer against the simulated reader and\n"
     "prints name=value lines. MODE is the place of a loop mode in the Action list that counts its "
@@ -31,8 +31,8 @@ int run(int argc, char* argv[]) {
         silentReaderCpu(secondsArg(argv[2]));
     else if (what == "cut" && argc == 3)
         cutAnswerCpu(secondsArg(argv[2]));
-    else if (what == "dribble" && argc == 3)
-        dribbledAnswerStall(secondsArg(argv[2]));
+    else if (what == "stall" && argc == 4)
+        windowStall(argv[2], secondsArg(argv[3]));
     else if (what == "soak" && argc == 3)
         soak(secondsArg(argv[2]));
     else if (what == "soak" && argc == 4)

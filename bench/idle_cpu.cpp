@@ -6,9 +6,6 @@
 
 namespace dornal::bench {
 
-// How long the longest answer of the dribbling reader takes to come.
-constexpr double kDribbledMs = 9000;
-
 void silentReaderCpu(std::chrono::seconds runFor) {
     SimSession session({"--silent"}, 9600);
     session.start(Mode::WriteLoop);
@@ -35,22 +32,7 @@ void cutAnswerCpu(std::chrono::seconds runFor) {
     put("wait_wall_s", run.longWallSeconds);
     put("wait_cpu_s", run.longCpuSeconds);
     put("wait_cpu_share", run.longWallSeconds > 0 ? run.longCpuSeconds / run.longWallSeconds : 0);
-    put("stall_ms_max", run.stallMsMax);
     put("status", session.window.statusLabel.caption());
-}
-
-void dribbledAnswerStall(std::chrono::seconds runFor) {
-    // Full-length tracks make a read answer of about 226 bytes: at 40 ms a byte it takes 9 s.
-    SimSession session({"--dribble", "40"}, 115200);
-    session.start(Mode::WriteReadLoop);
-    const TickRun run =
-        driveTicks(session.window.cycleTimer, session.controller, runFor, 0.9 * kDribbledMs);
-    put("wall_s", run.wallSeconds);
-    put("cpu_share", run.cpuSeconds / run.wallSeconds);
-    put("long_ticks", run.longTicks);
-    put("long_tick_s", run.longWallSeconds);
-    put("stall_ms_max", run.stallMsMax);
-    put("track2_reads", session.window.readCountLabels[1].caption());
 }
 
 } // namespace dornal::bench

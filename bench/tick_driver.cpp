@@ -65,7 +65,7 @@ private:
 } // namespace
 
 TickRun driveTicks(Timer& timer, WindowController& controller, std::chrono::milliseconds duration,
-                   double longTickMs, const AfterTick& afterTick) {
+                   double longTickMs, const AfterTick& afterTick, bool probe) {
     TickRun run;
     QElapsedTimer clock;
     TickClock ticks(run, clock, longTickMs, afterTick);
@@ -96,10 +96,10 @@ TickRun driveTicks(Timer& timer, WindowController& controller, std::chrono::mill
         nextDueMs = std::max(nextDueMs + interval, nowMs(clock));
     });
 
-    QTimer probe;
-    probe.setTimerType(Qt::PreciseTimer);
+    QTimer prober;
+    prober.setTimerType(Qt::PreciseTimer);
     double lastProbeMs = 0;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
+    QObject::connect(&prober, &QTimer::timeout, [&] {
         const double at = nowMs(clock);
         run.stallMsMax = std::max(run.stallMsMax, at - lastProbeMs - kProbeMs);
         lastProbeMs = at;
@@ -110,7 +110,8 @@ TickRun driveTicks(Timer& timer, WindowController& controller, std::chrono::mill
     nextDueMs = interval;
     QTimer::singleShot(duration, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     qtimer.start();
-    probe.start(kProbeMs);
+    if (probe)
+        prober.start(kProbeMs);
     if (timer.enabled())
         loop.exec();
     controller.afterStep = nullptr;

@@ -26,8 +26,9 @@ struct TickRun {
     // How late a tick began against its 500 ms schedule, ignoring the lateness that a long
     // tick before it forced.
     double lateMsMax = 0;
-    // The window thread's longest stall: how late a 10 ms probe timer on its event loop came,
-    // at the most.
+    // With a probe: the window thread's longest stall, how late a 10 ms timer on its event loop
+    // came at the most. The probe wakes the thread a hundred times a second, so runs that
+    // measure CPU go without it.
     double stallMsMax = 0;
 };
 
@@ -39,6 +40,6 @@ using AfterTick = std::function<void(double atMs, double tickMs)>;
 // the model timer's interval, running while the model timer is enabled; `controller` runs the
 // steps the ticks start. Ticks that lasted at least `longTickMs` are summed apart.
 TickRun driveTicks(Timer& timer, WindowController& controller, std::chrono::milliseconds duration,
-                   double longTickMs = 1e9, const AfterTick& afterTick = {});
+                   double longTickMs = 1e9, const AfterTick& afterTick = {}, bool probe = false);
 
 } // namespace dornal::bench
