@@ -321,5 +321,17 @@ TEST(Counting, GoesOnPastSixteenAndThirtyTwoBits) {
     EXPECT_EQ(none, Counters{});
 }
 
+// The loop count of one long run goes past 16 bits, in the engine and on the window.
+TEST(Counting, ALongRunsLoopCountGoesOnPastSixteenBits) {
+    Rig r;
+    r.panel.configChoice = WriteConfig::KeepData;
+    r.start(Mode::WriteLoop);
+    constexpr int kLoops = 65537;
+    for (int i = 0; i < kLoops; ++i)
+        runNow(r.bench.tick());
+    EXPECT_EQ(std::pair(r.bench.counters().loops, r.panel.shown.loops),
+              std::pair(std::uint64_t{kLoops}, std::uint64_t{kLoops}));
+}
+
 } // namespace
 } // namespace dornal
