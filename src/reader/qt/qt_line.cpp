@@ -11,6 +11,10 @@
 namespace dornal {
 namespace {
 
+// Qt's timers count whole milliseconds from a start rounded to one, so a wait could end up to
+// a millisecond before its bound; one more keeps a 100 ms drain from ending at 99.
+constexpr int kTimerSlackMs = 1;
+
 Line::OpenResult openResult(SerialLine::OpenResult result) {
     switch (result) {
     case SerialLine::OpenResult::Opened:
@@ -90,7 +94,7 @@ void QtLine::whenReadable(int boundMs, std::function<void()> ready) {
         return;
     }
     line_->onReadable = [this, wait] { post(wait); };
-    bound_.start(std::max(boundMs, 0));
+    bound_.start(std::max(boundMs, 0) + kTimerSlackMs);
 }
 
 void QtLine::cancelWait() {
