@@ -84,10 +84,8 @@ public:
     void hourly(const Counters& counters);
     void end(RunEnd how, const Counters& counters);
 
-    bool recording() const { return running_; }
     // The record file and, when it stopped, why: what the status line's tool tip says.
     std::string recordState() const;
-    const std::array<CheckCount, 3>& checks() const { return checks_; }
     std::string checkSummary(int track) const;
 
 private:

@@ -19,13 +19,24 @@ constexpr const char* kPorts[] = {"COM 1", "COM 2", "COM 3", "COM 4",
 constexpr int kDefaultPortPosition = 0;
 constexpr int kDefaultRatePosition = 3; // 9600
 
-// A fault inside a handler is shown in the status line instead of ending the program.
+// A fault inside a handler or a step is shown in the status line instead of ending the
+// program.
+void showFault(WindowModel& window, std::exception_ptr fault) {
+    try {
+        std::rethrow_exception(fault);
+    } catch (const std::exception& e) {
+        window.statusLabel.setCaption(std::string(kInternalFaultText) + e.what());
+    } catch (...) {
+        window.statusLabel.setCaption(std::string(kInternalFaultText) + "unknown");
+    }
+}
+
 template <typename Handler> auto guarded(WindowModel& window, Handler handler) {
     return [&window, handler](auto&&... args) {
         try {
             handler(std::forward<decltype(args)>(args)...);
-        } catch (const std::exception& fault) {
-            window.statusLabel.setCaption(std::string(kInternalFaultText) + fault.what());
+        } catch (...) {
+            showFault(window, std::current_exception());
         }
     };
 }
@@ -49,21 +60,11 @@ void WindowController::runStep(Task<> step) {
     }
     step_.start(std::move(step), [this](std::exception_ptr fault) {
         if (fault)
-            showFault(fault);
+            showFault(window_, fault);
         if (afterStep)
             afterStep();
         window_.input.release();
     });
-}
-
-void WindowController::showFault(std::exception_ptr fault) {
-    try {
-        std::rethrow_exception(fault);
-    } catch (const std::exception& e) {
-        window_.statusLabel.setCaption(std::string(kInternalFaultText) + e.what());
-    } catch (...) {
-        window_.statusLabel.setCaption(std::string(kInternalFaultText) + "unknown");
-    }
 }
 
 void WindowController::bind() {

@@ -37,7 +37,6 @@ public:
 private:
     void bind();
     void runStep(Task<> step);
-    void showFault(std::exception_ptr fault);
     Task<> connectStep();
     Task<> charSetStep(int index);
     void onDisconnect();
