@@ -10,12 +10,8 @@ Task<> Bench::tick() {
         co_return; // a tick that was due when the run ended
     const Received received = co_await link_.receive(run_->awaitingRead);
     noteGlitch(received);
-    if (received.kind == Received::Kind::None) {
-        // After Disconnect the ticks may still run on a closed line; that says nothing.
-        if (received.lineFailed && connected_)
-            panel_.showStatus(kPortErrorText);
+    if (received.kind == Received::Kind::None)
         co_return;
-    }
     if (received.outcome != Outcome::Complete) {
         // Half an answer says nothing reliable about the card: none of it is decoded.
         panel_.showStatus(incompleteText(received.outcome, kAnswerTimeoutText));
@@ -33,15 +29,20 @@ Task<> Bench::tick() {
         panel_.showRecordState(recorder_.recordState());
 }
 
-// The record takes each glitch of the reader; a port that stays failed is told once.
+// The status line and the record take what went wrong before any answer; the record takes
+// each glitch, a port that stays failed once. After Disconnect the ticks may still run on a
+// closed line; that says nothing.
 void Bench::noteGlitch(const Received& received) {
     if (received.strayDropped)
         recorder_.glitch(counters_.loops, Glitch::StrayBytes, "1 byte");
     if (received.kind == Received::Kind::Read && received.outcome != Outcome::Complete)
         recorder_.readLost(counters_.loops, received.outcome);
-    if (received.lineFailed && received.kind == Received::Kind::None && connected_ &&
-        !portErrorNoted_)
-        recorder_.glitch(counters_.loops, Glitch::PortError);
+    const bool portFailed = received.lineFailed && received.kind == Received::Kind::None;
+    if (portFailed && connected_) {
+        panel_.showStatus(kPortErrorText);
+        if (!portErrorNoted_)
+            recorder_.glitch(counters_.loops, Glitch::PortError);
+    }
     portErrorNoted_ = received.lineFailed;
 }
 
