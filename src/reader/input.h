@@ -15,8 +15,6 @@ public:
 
     Line& line() { return line_; }
 
-    // The number of bytes waiting, or Line::kPortError when the line failed and none is left.
-    int waiting() { return line_.waiting(); }
     // A waiting byte, Line::kNoByte when none is waiting, or Line::kPortError.
     int takeByte();
     // The next byte, waiting up to `timeoutMs` for it: the byte, Line::kNoByte or

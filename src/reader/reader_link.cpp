@@ -40,7 +40,7 @@ Task<> ReaderLink::writeTracks(std::optional<Itrip> strength, TrackTexts tracks)
 
 Task<Received> ReaderLink::receive(bool asRead) {
     Received received;
-    const int waiting = input_.waiting();
+    const int waiting = line_.waiting();
     received.lineFailed = waiting < 0;
     if (waiting <= 0)
         co_return received;
